@@ -934,7 +934,8 @@ void TForm1::buildListText(bool allStores) {
         ShopList->setPlainText(lines.join(QLatin1Char('\n')));
         throw;
     }
-    Shop->First();
+    if (Shop->Active())
+        Shop->First();
     ShopList->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

@@ -187,8 +187,4 @@ TEST_F(uDirTest, OpenDocumentHandsTheNameToTheShell) {
     EXPECT_EQ(opened, QStringList{App() + "Help/index.html"});
 }
 
-TEST(uDirGlobal, StartsEmpty) {
-    EXPECT_EQ(AppDirs, nullptr);
-}
-
 } // namespace
