@@ -272,6 +272,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The bound controls react to their queries going away; no handler of this window may run then.
+    for (QObject *child : findChildren<QObject *>())
+        child->blockSignals(true);
     if (Form1 == this)
         Form1 = nullptr;
 }

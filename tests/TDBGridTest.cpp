@@ -34,22 +34,28 @@ protected:
     void ClickCell(int row, int column) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCenter(row, column));
     }
+    // A double click on the cell, as a window system delivers it: press, release, double click, release.
     QLineEdit *OpenEditor(int row, int column) {
-        ClickCell(row, column);
-        QTest::keyClick(grid, Qt::Key_F2);
+        const QPoint at = CellCenter(row, column);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
         auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
         EXPECT_NE(editor, nullptr) << "no cell editor opened";
         return editor;
     }
-    // Types a cell's new text into its in-place editor; Return closes the editor.
+    // Types a cell's new text into its in-place editor; Return closes the editor (the item view
+    // commits and closes it from the event loop).
     void TypeIntoCell(int row, int column, const QString &text, bool pressReturn = true) {
-        QLineEdit *editor = OpenEditor(row, column);
+        QPointer<QLineEdit> editor = OpenEditor(row, column);
         if (!editor)
             return;
         editor->selectAll();
         QTest::keyClicks(editor, text);
-        if (pressReturn)
+        if (pressReturn) {
             QTest::keyClick(editor, Qt::Key_Return);
+            EXPECT_TRUE(QTest::qWaitFor([&]() { return editor.isNull() || !editor->isVisible(); }));
+        }
     }
     QString Cell(int row, int column) { return grid->model()->index(row, column).data().toString(); }
 };

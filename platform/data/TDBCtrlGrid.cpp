@@ -121,8 +121,9 @@ QSize TDBCtrlGrid::sizeHint() const {
 }
 
 QSize TDBCtrlGrid::minimumSizeHint() const {
+    // Panels have a fixed size: a layout may make the grid shorter (it scrolls), never narrower.
     const int frame = 2 * frameWidth();
-    return {panelWidth_ + frame + verticalScrollBar()->sizeHint().width(), panelHeight_ + frame};
+    return {colCount_ * panelWidth_ + frame + verticalScrollBar()->sizeHint().width(), panelHeight_ + frame};
 }
 
 int TDBCtrlGrid::rowCountOfQuery() const {

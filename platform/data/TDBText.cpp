@@ -35,12 +35,17 @@ void TDBText::load() {
 void TDBText::mousePressEvent(QMouseEvent *event) {
     QLabel::mousePressEvent(event);
     pressed_ = event->button() == Qt::LeftButton;
+    // The click is the label's own: it does not go on to whatever lies beneath.
+    if (pressed_)
+        event->accept();
 }
 
 void TDBText::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
-    if (click)
+    if (click) {
+        event->accept();
         emit clicked();
+    }
 }

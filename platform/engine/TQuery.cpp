@@ -115,9 +115,8 @@ void TField::SetAsString(const QString &value) {
     TCell c;
     if (type_ == TFieldType::ftString) {
         c.kind = TCell::Text;
+        // Empty text stays text, so a statement comparing with '' finds it (an empty password).
         c.str = size_ > 0 ? value.left(size_) : value;
-        if (c.str.isEmpty())
-            c.kind = TCell::Null;
     } else if (value.trimmed().isEmpty()) {
         c.kind = TCell::Null;
     } else {
