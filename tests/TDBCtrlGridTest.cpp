@@ -115,7 +115,7 @@ TEST_P(TDBCtrlGridPosting, TypedCountReachesTheTableOnlyWhenTheRowIsPosted) {
     EXPECT_TRUE(dialogs->Errors().isEmpty()) << dialogs->Errors().join('\n').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TDBCtrlGridPosting,
+INSTANTIATE_TEST_SUITE_P(TDBCtrlGrid, TDBCtrlGridPosting,
                          ::testing::Values(PostBy::ClickingAnotherPanel, PostBy::KeyDownInTheEdit,
                                            PostBy::PostingTheView));
 

@@ -80,6 +80,24 @@ TEST_F(TDBEditTest, TypingEditsTheRowAndTheTableGetsTheValueWhenTheRowIsPosted) 
     EXPECT_EQ(Stored("Eggs"), "3.5");
 }
 
+TEST_F(TDBEditTest, AnOwnerPostingTheRowWhenTheTextChangesPostsWhatWasTyped) {
+    AddRows({{"Milk", "2"}, {"Eggs", "6"}});
+    Build();
+    std::vector<QString> statesAtChange;
+    QObject::connect(edit, &TDBEdit::changed, [&]() {
+        statesAtChange.push_back(view->State() == TDataSetState::dsEdit ? "edit" : "browse");
+        if (view->State() == TDataSetState::dsEdit)
+            view->Post();
+    });
+    Type("14");
+    EXPECT_EQ(Stored("Milk"), "14");
+    EXPECT_EQ(edit->text(), "14");
+    view->Next();
+    EXPECT_EQ(edit->text(), "6");
+    EXPECT_EQ(statesAtChange, (std::vector<QString>{"edit", "edit", "browse"}));
+    EXPECT_EQ(Stored("Eggs"), "6");
+}
+
 TEST_F(TDBEditTest, TextThatIsNoNumberIsReportedAndStaysInTheEdit) {
     AddRows({{"Milk", "2"}});
     Build();

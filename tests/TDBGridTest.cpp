@@ -182,7 +182,7 @@ TEST_P(TDBGridPosting, AnInPlaceEditReachesTheTableWhenTheRowIsPosted) {
     EXPECT_TRUE(dialogs->Errors().isEmpty()) << dialogs->Errors().join('\n').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TDBGridPosting,
+INSTANTIATE_TEST_SUITE_P(TDBGrid, TDBGridPosting,
                          ::testing::Values(PostBy::ClickingAnotherRow, PostBy::KeyDown, PostBy::PostingTheView,
                                            PostBy::PostingWithTheEditorStillOpen));
 
@@ -231,7 +231,7 @@ TEST_P(TDBGridCtrlDelete, CtrlDeleteDeletesTheCurrentRowUnlessTheAnswerIsCancel)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, TDBGridCtrlDelete,
+    TDBGrid, TDBGridCtrlDelete,
     ::testing::Values(DeleteCase{"Cancel", true, false, TModalResult::mrCancel, false, true},
                       DeleteCase{"OK", true, false, TModalResult::mrOK, true, true},
                       DeleteCase{"NoConfirmation", false, false, TModalResult::mrCancel, true, false},

@@ -72,7 +72,10 @@ void TDBCtrlGrid::SetDataSource(TDataSource *source) {
         connect(source, &TDataSource::DataSetReset, this, &TDBCtrlGrid::relayout);
         connect(source, &TDataSource::Scrolled, this, &TDBCtrlGrid::onScrolled);
         connect(source, &TDataSource::RecordChanged, viewport(), qOverload<>(&QWidget::update));
-        connect(source, &TDataSource::StateChanged, this, &TDBCtrlGrid::relayout);
+        connect(source, &TDataSource::StateChanged, this, [this]() {
+            placeControls();
+            viewport()->update();
+        });
         connect(source, &QObject::destroyed, this, &TDBCtrlGrid::relayout);
     }
     edit_->SetDataSource(source);

@@ -11,8 +11,7 @@ TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent), link_(new TFieldDataLink(
     connect(link_, &TFieldDataLink::RecordChanged, this, &TDBEdit::onRecordChanged);
     connect(link_, &TFieldDataLink::StateChanged, this, &TDBEdit::onStateChanged);
     connect(link_, &TFieldDataLink::UpdateData, this, &TDBEdit::onUpdateData);
-    connect(this, &QLineEdit::textEdited, this, &TDBEdit::onTextEdited);
-    connect(this, &QLineEdit::textChanged, this, &TDBEdit::changed);
+    connect(this, &QLineEdit::textChanged, this, &TDBEdit::onTextChanged);
     refreshReadOnly();
 }
 
@@ -91,19 +90,24 @@ void TDBEdit::UpdateRecord() {
     load();
 }
 
-void TDBEdit::onTextEdited() {
-    if (loading_)
-        return;
-    modified_ = true;
-    keepText_ = false;
-    if (link_->Editing())
-        return;
-    try {
-        link_->Edit();
-    } catch (...) {
-        load();
-        HandleException();
+// Every change of the text: shown for another row (while loading) or made by the user. A change by
+// the user marks the edit modified and puts the query in edit state before anyone hears of it, so an
+// owner reacting to changed() by posting the row posts the typed value.
+void TDBEdit::onTextChanged() {
+    if (!loading_ && link_->CanModify()) {
+        modified_ = true;
+        keepText_ = false;
+        if (!link_->Editing()) {
+            try {
+                link_->Edit();
+            } catch (...) {
+                load();
+                HandleException();
+                return;
+            }
+        }
     }
+    emit changed();
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent *event) {

@@ -49,7 +49,7 @@ private:
     void onRecordChanged();
     void onStateChanged();
     void onUpdateData();
-    void onTextEdited();
+    void onTextChanged();
     void refreshReadOnly();
 
     TFieldDataLink *link_;
