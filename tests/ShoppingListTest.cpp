@@ -146,6 +146,9 @@ TEST_F(ShopTest, SearchIsACaseInsensitivePrefixMatchWithinTheStore) {
 struct GenerateCase {
     const char *inStore, *keep, *before, *after;
 };
+void PrintTo(const GenerateCase &c, std::ostream *os) {
+    *os << "in store " << c.inStore << ", keep " << c.keep << ", before " << c.before;
+}
 class AutoGenerateTest : public ShopTest, public ::testing::WithParamInterface<GenerateCase> {};
 
 TEST_P(AutoGenerateTest, SetsTheShortfallOfTheConfiguredStore) {

@@ -80,6 +80,11 @@ TEST_F(TDBCtrlGridTest, PanelsFillThreeToALineAndTheCurrentOneCarriesTheControls
 // The ways a row is posted after a count was typed into it; until then the table keeps the old count.
 enum class PostBy { ClickingAnotherPanel, KeyDownInTheEdit, PostingTheView };
 
+void PrintTo(PostBy way, std::ostream *os) {
+    const char *names[] = {"clicking another panel", "key Down in the edit", "posting the view"};
+    *os << names[static_cast<int>(way)];
+}
+
 class TDBCtrlGridPosting : public TDBCtrlGridTest, public ::testing::WithParamInterface<PostBy> {};
 
 TEST_P(TDBCtrlGridPosting, TypedCountReachesTheTableOnlyWhenTheRowIsPosted) {

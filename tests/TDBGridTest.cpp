@@ -142,6 +142,11 @@ TEST_F(TDBGridTest, MouseReleasedComesAfterTheClickHasMovedTheCurrentRow) {
 // The ways the row is posted after a cell was edited in place.
 enum class PostBy { ClickingAnotherRow, KeyDown, PostingTheView, PostingWithTheEditorStillOpen };
 
+void PrintTo(PostBy way, std::ostream *os) {
+    const char *names[] = {"clicking another row", "key Down", "posting the view", "posting with the editor open"};
+    *os << names[static_cast<int>(way)];
+}
+
 class TDBGridPosting : public TDBGridTest, public ::testing::WithParamInterface<PostBy> {};
 
 TEST_P(TDBGridPosting, AnInPlaceEditReachesTheTableWhenTheRowIsPosted) {
@@ -206,6 +211,10 @@ struct DeleteCase {
     bool deleted;
     bool asked;
 };
+
+void PrintTo(const DeleteCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class TDBGridCtrlDelete : public TDBGridTest, public ::testing::WithParamInterface<DeleteCase> {};
 

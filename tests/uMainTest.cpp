@@ -55,6 +55,7 @@ struct StoreIdCase {
     const char *id;
     int selected;
 };
+void PrintTo(const StoreIdCase &c, std::ostream *os) { *os << "ID '" << c.id << "'"; }
 class StoreIdTest : public ProgramTest, public ::testing::WithParamInterface<StoreIdCase> {};
 
 TEST_P(StoreIdTest, TheConfiguredStoreSelectsItsEntry) {

@@ -78,6 +78,9 @@ struct AccessCase {
     const char *password;
     bool preferences, inventory, pages;
 };
+void PrintTo(const AccessCase &c, std::ostream *os) {
+    *os << (c.force ? "forced " : "free ") << (c.user ? c.user : "nobody");
+}
 
 class AccessTest : public UserTest, public ::testing::WithParamInterface<AccessCase> {};
 
@@ -135,6 +138,9 @@ struct ResetCase {
     std::optional<QString> answer;     // nullopt: Cancel
     bool cleared;
 };
+void PrintTo(const ResetCase &c, std::ostream *os) {
+    *os << c.phrase << " / " << (c.answer ? c.answer->toStdString() : std::string("Cancel"));
+}
 class RemoveLoginsTest : public UserTest, public ::testing::WithParamInterface<ResetCase> {};
 
 TEST_P(RemoveLoginsTest, TheResetPhraseClearsTheLoginRequirement) {

@@ -1,7 +1,6 @@
 #include "data/TDBEdit.h"
 #include "data/TFieldDataLink.h"
 #include "dialogs/Dialogs.h"
-#include "engine/TQuery.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>

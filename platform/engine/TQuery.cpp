@@ -52,6 +52,29 @@ QString liveTableOf(const QString &sql) {
     return m.captured(1);
 }
 
+// Appends a quoted identifier, or a parameter number, straight into a statement being built: posting
+// builds its statement text for every row of a bulk pass, so no temporaries are made.
+void appendIdent(QString &sql, const QString &name) {
+    sql += QLatin1Char('"');
+    if (name.contains(QLatin1Char('"')))
+        sql += QString(name).replace(QLatin1Char('"'), QLatin1String("\"\""));
+    else
+        sql += name;
+    sql += QLatin1Char('"');
+}
+
+void appendParam(QString &sql, size_t number) {
+    sql += QLatin1Char('?');
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    while (n > 0)
+        sql += QLatin1Char(digits[--n]);
+}
+
 void bindCell(sqlite3_stmt *st, int index, const TCell &c) {
     switch (c.kind) {
     case TCell::Null:
@@ -523,18 +546,28 @@ void TQuery::Post() {
     auto conn = connection();
     if (state_ == TDataSetState::dsEdit) {
         if (modified_) {
-            QStringList sets;
+            // The statement text is built by appending (no arg() passes): a bulk pass posts every row,
+            // and the text is what finds the prepared statement in the connection's cache.
+            QString sql;
+            sql.reserve(128);
+            sql += QLatin1String("UPDATE ");
+            appendIdent(sql, table_);
+            sql += QLatin1String(" SET ");
             std::vector<int> cols;
             for (size_t i = 0; i < changed_.size(); ++i)
                 if (changed_[i] && static_cast<int>(i) != idColumn_) {
                     cols.push_back(static_cast<int>(i));
-                    sets << QStringLiteral("%1=?%2").arg(QuoteIdent(fields_[i]->FieldName())).arg(cols.size());
+                    if (cols.size() > 1)
+                        sql += QLatin1Char(',');
+                    appendIdent(sql, fields_[i]->FieldName());
+                    sql += QLatin1Char('=');
+                    appendParam(sql, cols.size());
                 }
             if (!cols.empty()) {
-                const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?%4")
-                                        .arg(QuoteIdent(table_), sets.join(QLatin1Char(',')),
-                                             QuoteIdent(fields_[static_cast<size_t>(idColumn_)]->FieldName()))
-                                        .arg(cols.size() + 1);
+                sql += QLatin1String(" WHERE ");
+                appendIdent(sql, fields_[static_cast<size_t>(idColumn_)]->FieldName());
+                sql += QLatin1Char('=');
+                appendParam(sql, cols.size() + 1);
                 sqlite3_stmt *st = conn->Prepare(sql);
                 for (size_t k = 0; k < cols.size(); ++k)
                     bindCell(st, static_cast<int>(k + 1), editRow_[static_cast<size_t>(cols[k])]);
@@ -551,20 +584,33 @@ void TQuery::Post() {
                                              .arg(describe())
                                              .arg(currentId()));
             }
-            rows_[static_cast<size_t>(cur_)] = editRow_;
+            // The edited row becomes the stored row; the old one is left in editRow_, which nothing
+            // reads outside edit state and the next Edit overwrites (reusing its storage).
+            rows_[static_cast<size_t>(cur_)].swap(editRow_);
         }
     } else {
-        QStringList names, marks;
+        QString sql;
+        sql.reserve(256);
+        sql += QLatin1String("INSERT INTO ");
+        appendIdent(sql, table_);
         std::vector<int> cols;
         for (size_t i = 0; i < changed_.size(); ++i)
             if (changed_[i]) {
                 cols.push_back(static_cast<int>(i));
-                names << QuoteIdent(fields_[i]->FieldName());
-                marks << QStringLiteral("?%1").arg(cols.size());
+                sql += cols.size() == 1 ? QLatin1String(" (") : QLatin1String(",");
+                appendIdent(sql, fields_[i]->FieldName());
             }
-        const QString sql = cols.empty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuoteIdent(table_))
-                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                               .arg(QuoteIdent(table_), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        if (cols.empty()) {
+            sql += QLatin1String(" DEFAULT VALUES");
+        } else {
+            sql += QLatin1String(") VALUES (");
+            for (size_t k = 1; k <= cols.size(); ++k) {
+                if (k > 1)
+                    sql += QLatin1Char(',');
+                appendParam(sql, k);
+            }
+            sql += QLatin1Char(')');
+        }
         sqlite3_stmt *st = conn->Prepare(sql);
         for (size_t k = 0; k < cols.size(); ++k)
             bindCell(st, static_cast<int>(k + 1), editRow_[static_cast<size_t>(cols[k])]);
@@ -578,7 +624,7 @@ void TQuery::Post() {
         id.kind = TCell::Number;
         id.num = static_cast<double>(sqlite3_last_insert_rowid(conn->Handle()));
         editRow_[static_cast<size_t>(idColumn_)] = id;
-        rows_[static_cast<size_t>(cur_)] = editRow_;
+        rows_[static_cast<size_t>(cur_)].swap(editRow_);
     }
     modified_ = false;
     setState(TDataSetState::dsBrowse);
