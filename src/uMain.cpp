@@ -419,6 +419,19 @@ QListWidget *TForm1::makeDepartmentList(const QString &name, const QColor &backg
                                        "QListWidget::item:selected { background: #2e7d32; color: white; }")
                             .arg(background.name()));
     list->viewport()->installEventFilter(this);
+    // A department chosen with the keyboard filters like a click; a mouse click is handled once, on
+    // itemClicked, and filling the lists (signals blocked) filters nothing.
+    connect(list, &QListWidget::currentRowChanged, this, [this, list](int row) {
+        if (row >= 0 && QApplication::mouseButtons() == Qt::NoButton && list->hasFocus())
+            Guarded([this, list] {
+                if (list == Department)
+                    DepartmentClick();
+                else if (list == Department2)
+                    Department2Click();
+                else
+                    Department3Click();
+            });
+    });
     return list;
 }
 

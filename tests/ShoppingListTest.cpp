@@ -114,6 +114,18 @@ TEST_F(ShopTest, DepartmentFiltersAndTheStoreBoxSetTheView) {
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
+TEST_F(ShopTest, ADepartmentChosenWithTheKeyboardOrTheMouseFilters) {
+    Form1->activateWindow();
+    Form1->Department->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Form1->Department->hasFocus(); }, 2000));
+    QTest::keyClick(Form1->Department, Qt::Key_Down); // from Dairy to Fresh fruit
+    EXPECT_EQ(viewNames(), (QStringList{"Pears", "Apples"}));
+    QListWidget *list = Form1->Department;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(Form1->SelectedDepartment(), "Dairy");
+    EXPECT_EQ(viewNames(), (QStringList{"Yoghurt", "Milk"}));
+}
+
 TEST_F(ShopTest, SearchIsACaseInsensitivePrefixMatchWithinTheStore) {
     AddItemRow("0", "Dairy", "mints", "0");
     AddItemRow("0", "Dairy", "Semi-skimmed", "0");
