@@ -128,9 +128,13 @@ void TItem::buildWindow() {
     Store->setObjectName(QStringLiteral("Store"));
     Store->setEditable(false);
     Store->setFixedWidth(180);
-    Store->setStyleSheet(QStringLiteral("QComboBox { background: rgb(244, 249, 253); border: 1px solid #b9c6d2;"
-                                        " border-radius: 3px; padding: 1px 6px; }"
-                                        "QComboBox::drop-down { border: none; width: 18px; }"));
+    {
+        // A drop-down list box is drawn as a button: its button colour is the box's background.
+        QPalette pal = Store->palette();
+        pal.setColor(QPalette::Button, QColor(244, 249, 253));
+        pal.setColor(QPalette::Base, QColor(244, 249, 253));
+        Store->setPalette(pal);
+    }
     top->addWidget(Store);
 
     SearchFrame = new QFrame(Panel1);
@@ -550,8 +554,11 @@ void TItem::Reconcile(ReconcileMode mode) {
             }
         });
     } catch (...) {
-        // The steps done so far are stored: show them, then report the failure.
+        // The steps done so far are stored: show them, then report the failure. The failing row's
+        // changes could not be stored and are dropped, so the lists can be read again.
         try {
+            if (ShopList->State() != TDataSetState::dsBrowse)
+                ShopList->Cancel();
             rereadLists();
         } catch (...) {
             // The failure of the step is the one to report.

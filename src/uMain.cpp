@@ -38,6 +38,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -1031,11 +1032,18 @@ void TForm1::SaveItemPanel() {
     // With no current row (an empty department or search) there is nothing to write the values into.
     if (!ShopView->Active() || (ShopView->IsEmpty() && ShopView->State() != TDataSetState::dsInsert))
         return;
+    // Take the four values first: writing a count changes the bound count edit of the Manager View grid,
+    // whose change handler reloads the panel, and must not do so while the panel is being saved.
+    const int inStore = Count_inStore->Value();
+    const int toBuy = Count_New->Value();
+    const int keep = Count_Default->Value();
+    const double price = Price->Value();
+    QScopedValueRollback<bool> saving(savingPanel_, true);
     ShopView->Edit();
-    ShopView->FieldByName(QStringLiteral("Count_InStore")).SetAsInteger(Count_inStore->Value());
-    ShopView->FieldByName(QStringLiteral("Count_New")).SetAsInteger(Count_New->Value());
-    ShopView->FieldByName(QStringLiteral("Count_Default")).SetAsInteger(Count_Default->Value());
-    ShopView->FieldByName(QStringLiteral("Price")).SetAsFloat(Price->Value());
+    ShopView->FieldByName(QStringLiteral("Count_InStore")).SetAsInteger(inStore);
+    ShopView->FieldByName(QStringLiteral("Count_New")).SetAsInteger(toBuy);
+    ShopView->FieldByName(QStringLiteral("Count_Default")).SetAsInteger(keep);
+    ShopView->FieldByName(QStringLiteral("Price")).SetAsFloat(price);
     ShopView->Post();
 }
 
@@ -1045,6 +1053,8 @@ void TForm1::DBText1Click() {
 }
 
 void TForm1::DBEdit2Change() {
+    if (savingPanel_)
+        return;
     LoadItemPanel();
     PostPendingEdit();
 }
@@ -1083,12 +1093,13 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button4Click() {
-    if (MessageDlg(QStringLiteral("Are you sure you want to delete this item"), TMsgDlgType::mtConfirmation,
-                   TMsgDlgButtons::YesNo) == TModalResult::mrNo)
-        return;
+    // An empty view has nothing to delete: say so instead of asking, or of failing in the engine.
     if (!ShopView->Active() || ShopView->IsEmpty()) {
         ShowMessage(QStringLiteral("There is no item to delete: the list shown is empty."));
         return;
     }
+    if (MessageDlg(QStringLiteral("Are you sure you want to delete this item"), TMsgDlgType::mtConfirmation,
+                   TMsgDlgButtons::YesNo) == TModalResult::mrNo)
+        return;
     ShopView->Delete();
 }

@@ -177,6 +177,7 @@ private:
     bool mayOpenStaffPage();
     void setCountsToBuy(bool generate);
     bool startedUp_ = false;
+    bool savingPanel_ = false;
 };
 
 extern TForm1 *Form1;

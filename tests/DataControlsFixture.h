@@ -19,7 +19,7 @@ struct ItemRow {
 };
 
 class DataControlsTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir tmp;
     QString db;
     ScopedDialogs dialogs;
@@ -52,7 +52,8 @@ protected:
             if (row.countNew.isEmpty())
                 Exec(QString("insert into item (item_name) values ('%1')").arg(row.name));
             else
-                Exec(QString("insert into item (item_name, Count_New) values ('%1', %2)").arg(row.name, row.countNew));
+                Exec(QString("insert into item (item_name, Count_New) values ('%1', %2)")
+                         .arg(row.name, row.countNew));
         }
     }
 

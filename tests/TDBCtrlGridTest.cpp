@@ -1,7 +1,7 @@
 // The control grid: rows as panels three to a line, the real count edit and name label riding on the
 // current row's panel, clicks and keys moving the current row, typed counts posted on leaving the row.
-#include "DataControlsFixture.h"
 #include "data/TDBCtrlGrid.h"
+#include "DataControlsFixture.h"
 #include "data/TDBEdit.h"
 #include "data/TDBText.h"
 
@@ -13,7 +13,7 @@ namespace {
 enum class Part { Edit, Label };
 
 class TDBCtrlGridTest : public DataControlsTest {
-protected:
+  protected:
     TDBCtrlGrid *grid = nullptr;
     TDBEdit *edit = nullptr;
     TDBText *label = nullptr;
@@ -207,10 +207,10 @@ TEST_F(TDBCtrlGridTest, KeysMoveBetweenPanels) {
         bool fromTheEdit;
     };
     const Case cases[] = {
-        {0, Qt::Key_Down, 3, false},     {4, Qt::Key_Up, 1, false},    {1, Qt::Key_Up, 1, false},
-        {5, Qt::Key_Down, 7, false},     {6, Qt::Key_Down, 6, false},  {1, Qt::Key_Right, 2, false},
-        {2, Qt::Key_Left, 1, false},     {4, Qt::Key_Home, 0, false},  {4, Qt::Key_End, 7, false},
-        {0, Qt::Key_PageDown, 6, false}, {7, Qt::Key_PageUp, 1, false}, {1, Qt::Key_Down, 4, true},
+        {0, Qt::Key_Down, 3, false},     {4, Qt::Key_Up, 1, false},      {1, Qt::Key_Up, 1, false},
+        {5, Qt::Key_Down, 7, false},     {6, Qt::Key_Down, 6, false},    {1, Qt::Key_Right, 2, false},
+        {2, Qt::Key_Left, 1, false},     {4, Qt::Key_Home, 0, false},    {4, Qt::Key_End, 7, false},
+        {0, Qt::Key_PageDown, 6, false}, {7, Qt::Key_PageUp, 1, false},  {1, Qt::Key_Down, 4, true},
         {4, Qt::Key_Up, 1, true},        {4, Qt::Key_PageDown, 7, true},
     };
     for (const Case &c : cases) {

@@ -1,7 +1,9 @@
 // The bound edit, label and memo: showing the current row's field, following the row, typing into edit
 // state, writing on post and on leaving, conversion errors, read-only over a result that cannot change.
-#include "DataControlsFixture.h"
 #include "data/TDBEdit.h"
+#include "DataControlsFixture.h"
+#include "data/TDBCtrlGrid.h"
+#include "data/TDBGrid.h"
 #include "data/TDBMemo.h"
 #include "data/TDBText.h"
 
@@ -11,7 +13,7 @@
 namespace {
 
 class TDBEditTest : public DataControlsTest {
-protected:
+  protected:
     TDBEdit *edit = nullptr;
     QLineEdit *other = nullptr; // somewhere for the focus to go
 
@@ -62,7 +64,7 @@ TEST_F(TDBEditTest, TypingEditsTheRowAndTheTableGetsTheValueWhenTheRowIsPosted) 
 
     EXPECT_EQ(view->State(), TDataSetState::dsEdit);
     EXPECT_TRUE(edit->Modified());
-    EXPECT_EQ(changes.count(), 2); // the selected text replaced by "1", then "14"
+    EXPECT_EQ(changes.count(), 2);         // the selected text replaced by "1", then "14"
     EXPECT_EQ(ViewText("Count_New"), "2"); // still only in the edit
     view->Next();                          // something else moves the row: UpdateRecord writes the text first
     EXPECT_EQ(Stored("Milk"), "14");
@@ -223,6 +225,35 @@ TEST_F(TDBEditTest, TheMemoEditsTheNoteAndWritesItOnPostAndOnLeaving) {
     view->First(); // leaving the row posts it
     EXPECT_EQ(Stored("Eggs", "Note"), "large");
     EXPECT_EQ(memo->toPlainText(), "fresh milk");
+}
+
+TEST_F(TDBEditTest, ControlsOutliveTheirQueryAndDataSource) {
+    AddRows({{"Milk", "2"}, {"Eggs", "6"}});
+    Build();
+    auto *label = Add(new TDBText);
+    label->SetDataSource(source.get());
+    label->SetDataField("item_name");
+    auto *grid = Add(new TDBGrid);
+    grid->AddColumn("item_name", "Name", 100);
+    grid->SetDataSource(source.get());
+    auto *panels = Add(new TDBCtrlGrid);
+    panels->SetEditField("Count_New");
+    panels->SetLabelField("item_name");
+    panels->SetDataSource(source.get());
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    ASSERT_EQ(panels->Label()->text(), "Milk");
+
+    view.reset();
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(label->text(), "");
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_FALSE(panels->Edit()->isVisible());
+    source.reset();
+    EXPECT_FALSE(Window()->grab().isNull()); // everything still paints
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(panels, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs->shown.empty());
 }
 
 } // namespace

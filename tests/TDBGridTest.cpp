@@ -1,8 +1,8 @@
 // The table grid: titles and widths, the selected row and the query's current row kept together, the
 // row marker, in-place edits posted on leaving the row, Ctrl+Delete with its confirmation, Down past the
 // last row adding a row that disappears again when left untouched.
-#include "DataControlsFixture.h"
 #include "data/TDBGrid.h"
+#include "DataControlsFixture.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -13,7 +13,7 @@ namespace {
 enum Col { NameCol, BuyCol, NoteCol };
 
 class TDBGridTest : public DataControlsTest {
-protected:
+  protected:
     TDBGrid *grid = nullptr;
 
     void Build() {
@@ -143,7 +143,8 @@ TEST_F(TDBGridTest, MouseReleasedComesAfterTheClickHasMovedTheCurrentRow) {
 enum class PostBy { ClickingAnotherRow, KeyDown, PostingTheView, PostingWithTheEditorStillOpen };
 
 void PrintTo(PostBy way, std::ostream *os) {
-    const char *names[] = {"clicking another row", "key Down", "posting the view", "posting with the editor open"};
+    const char *names[] = {"clicking another row", "key Down", "posting the view",
+                           "posting with the editor open"};
     *os << names[static_cast<int>(way)];
 }
 
@@ -188,8 +189,8 @@ TEST_P(TDBGridPosting, AnInPlaceEditReachesTheTableWhenTheRowIsPosted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TDBGrid, TDBGridPosting,
-                         ::testing::Values(PostBy::ClickingAnotherRow, PostBy::KeyDown, PostBy::PostingTheView,
-                                           PostBy::PostingWithTheEditorStillOpen));
+                         ::testing::Values(PostBy::ClickingAnotherRow, PostBy::KeyDown,
+                                           PostBy::PostingTheView, PostBy::PostingWithTheEditorStillOpen));
 
 TEST_F(TDBGridTest, EscapeGivesUpTheRowsPendingEdit) {
     AddRows({{"Milk", "2"}, {"Eggs", "6"}});

@@ -1,7 +1,7 @@
 // The numeric edit of prices: fixed decimals in the locale's number format, right-aligned, text that is
 // no number counting as 0, reformatted when the focus leaves it.
-#include "TestSupport.h"
 #include "controls/TPBNumEdit.h"
+#include "TestSupport.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -67,8 +67,9 @@ TEST(TPBNumEditTest, ReadsTypedTextAndTextThatIsNoNumberIsZero) {
         QString shownAfterLeaving;
     };
     const Case cases[] = {
-        {"3.456", 3.456, "3.46"}, {"1,250.5", 1250.5, "1,250.50"}, {"abc", 0, "0.00"},
-        {"", 0, "0.00"},          {"-2", -2, "-2.00"},             {"12x", 0, "0.00"},
+        {"3.456", 3.456, "3.46"}, {"1,250.5", 1250.5, "1,250.50"},
+        {"abc", 0, "0.00"},       {"", 0, "0.00"},
+        {"-2", -2, "-2.00"},      {"12x", 0, "0.00"},
     };
     std::vector<double> valuesAtExit;
     QObject::connect(w.edit, &TPBNumEdit::exited, [&]() { valuesAtExit.push_back(w.edit->Value()); });

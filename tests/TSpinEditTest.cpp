@@ -1,6 +1,6 @@
 // The spin edit of the item panel: whole numbers over the full int range, step 1, exit on focus loss.
-#include "TestSupport.h"
 #include "controls/TSpinEdit.h"
+#include "TestSupport.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -38,7 +38,10 @@ TEST(TSpinEditTest, TypedWholeNumbersIncludingNegativeOnesAreTheValue) {
         QString typed;
         int value;
     };
-    const Case cases[] = {{"12", 12}, {"-5", -5}, {"0", 0}, {"2147483647", std::numeric_limits<int>::max()},
+    const Case cases[] = {{"12", 12},
+                          {"-5", -5},
+                          {"0", 0},
+                          {"2147483647", std::numeric_limits<int>::max()},
                           {"-2147483648", std::numeric_limits<int>::min()}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed.toStdString());

@@ -6,7 +6,7 @@
 
 class TPBNumEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit TPBNumEdit(QWidget *parent = nullptr);
 
     void SetDecimals(int decimals);
@@ -19,13 +19,13 @@ public:
     // The text a value is shown as.
     QString Format(double value) const;
 
-signals:
+  signals:
     // The focus left the edit for another control; the text has been put back into number format.
     void exited();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent *event) override;
 
-private:
+  private:
     int decimals_ = 2;
 };

@@ -5,16 +5,16 @@
 
 class TSpinEdit : public QSpinBox {
     Q_OBJECT
-public:
+  public:
     explicit TSpinEdit(QWidget *parent = nullptr);
 
     int Value() const;
     void SetValue(int value);
 
-signals:
+  signals:
     // The focus left the edit for another control (the typed value is in Value()).
     void exited();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent *event) override;
 };

@@ -16,7 +16,7 @@ class TQuery;
 
 class TDBCtrlGrid : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit TDBCtrlGrid(QWidget *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -57,7 +57,7 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -67,7 +67,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool viewportEvent(QEvent *event) override;
 
-private:
+  private:
     enum class Part { None, Edit, Label };
 
     int rowCountOfQuery() const;

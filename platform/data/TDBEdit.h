@@ -11,7 +11,7 @@ class TFieldDataLink;
 
 class TDBEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit TDBEdit(QWidget *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -29,7 +29,7 @@ public:
     // Writes typed text into the field now. Errors are thrown (the caller reports them).
     void UpdateRecord();
 
-signals:
+  signals:
     // A mouse button was pressed and released inside the edit.
     void clicked();
     // The edit lost the focus to another control, after writing its text into the field.
@@ -37,13 +37,13 @@ signals:
     // The text changed: typed, or because the row changed to one with another value.
     void changed();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void load();
     void onRowReset();
     void onRecordChanged();

@@ -14,7 +14,7 @@ namespace {
 // The in-place editor: a frameless line edit that tells the grid about the first keystroke, so the row
 // goes into edit state as soon as the user starts changing a cell (and a post writes the cell).
 class CellDelegate : public QStyledItemDelegate {
-public:
+  public:
     CellDelegate(QObject *parent, std::function<void(QWidget *)> created, std::function<void()> edited)
         : QStyledItemDelegate(parent), created_(std::move(created)), edited_(std::move(edited)) {}
 
@@ -30,7 +30,7 @@ public:
         return editor;
     }
 
-private:
+  private:
     std::function<void(QWidget *)> created_;
     std::function<void()> edited_;
 };
@@ -223,9 +223,8 @@ void TDBGrid::deleteCurrentRow() {
     TQuery *query = DataSet();
     if (!query || !query->Active() || query->IsEmpty() || !query->CanModify())
         return;
-    if (confirmDelete_ &&
-        MessageDlg(QStringLiteral("Delete record?"), TMsgDlgType::mtConfirmation, TMsgDlgButtons::OKCancel) ==
-            TModalResult::mrCancel)
+    if (confirmDelete_ && MessageDlg(QStringLiteral("Delete record?"), TMsgDlgType::mtConfirmation,
+                                     TMsgDlgButtons::OKCancel) == TModalResult::mrCancel)
         return;
     try {
         query->Delete();

@@ -14,7 +14,7 @@ class TQuery;
 
 class TDBGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit TDBGrid(QWidget *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -42,20 +42,20 @@ public:
     // Re-reads and repaints every row.
     void Invalidate();
 
-signals:
+  signals:
     // A mouse button was released over the grid (after the click moved the current row).
     void mouseReleased();
     // Ctrl+Delete was pressed while the owner handles it (see SetCtrlDeleteHandledByOwner).
     void ctrlDeletePressed();
 
-protected:
+  protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     void rebind();
     void followQuery();
     void applyColumnWidths();

@@ -10,7 +10,7 @@ class TFieldDataLink;
 
 class TDBMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit TDBMemo(QWidget *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -23,14 +23,14 @@ public:
     // Writes typed text into the field now. Errors are thrown (the caller reports them).
     void UpdateRecord();
 
-signals:
+  signals:
     // The memo lost the focus to another control, after writing its text into the field.
     void exited();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent *event) override;
 
-private:
+  private:
     void load();
     void onRecordChanged();
     void onStateChanged();

@@ -42,7 +42,8 @@ void TDBText::mousePressEvent(QMouseEvent *event) {
 
 void TDBText::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click) {
         event->accept();

@@ -7,7 +7,7 @@ class TFieldDataLink;
 
 class TDBText : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TDBText(QWidget *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -15,15 +15,15 @@ public:
     void SetDataField(const QString &fieldName);
     QString DataField() const;
 
-signals:
+  signals:
     // A mouse button was pressed and released on the label.
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     void load();
 
     TFieldDataLink *link_;

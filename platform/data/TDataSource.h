@@ -8,7 +8,7 @@ class TQuery;
 
 class TDataSource : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TDataSource(QObject *owner = nullptr);
 
     // The query shown by the bound controls; nullptr unbinds them.
@@ -18,7 +18,7 @@ public:
     // True when a query is set and open.
     bool Active() const;
 
-signals:
+  signals:
     // The data source now points at another query (or none): bound controls re-read everything.
     void DataSetChanged();
     // The query's own notifications, passed on (see TQuery).
@@ -28,7 +28,7 @@ signals:
     void StateChanged();
     void UpdateRecord();
 
-private:
+  private:
     void disconnectQuery();
 
     QPointer<TQuery> query_;

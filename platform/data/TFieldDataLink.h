@@ -13,7 +13,7 @@ class TField;
 
 class TFieldDataLink : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TFieldDataLink(QObject *parent = nullptr);
 
     void SetDataSource(TDataSource *source);
@@ -38,7 +38,7 @@ public:
     // Writes text into the field. Conversion and engine errors are thrown.
     void SetText(const QString &text);
 
-signals:
+  signals:
     // The row shown is another one (row moved, query reset, reopened, rebound): show it afresh and
     // drop any text typed for the row before.
     void RowReset();
@@ -49,7 +49,7 @@ signals:
     // The query is about to post: write pending text into the field now.
     void UpdateData();
 
-private:
+  private:
     QPointer<TDataSource> source_;
     QString fieldName_;
     QList<QMetaObject::Connection> links_;

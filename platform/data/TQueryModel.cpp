@@ -214,7 +214,8 @@ QVariant TQueryModel::headerData(int section, Qt::Orientation orientation, int r
         case Qt::DisplayRole:
             return column.title;
         case Qt::TextAlignmentRole:
-            return static_cast<int>(Qt::AlignVCenter | (column.titleCentered ? Qt::AlignHCenter : Qt::AlignLeft));
+            return static_cast<int>(Qt::AlignVCenter |
+                                    (column.titleCentered ? Qt::AlignHCenter : Qt::AlignLeft));
         default:
             return {};
         }

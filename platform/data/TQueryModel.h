@@ -23,7 +23,7 @@ enum class TRowIndicator { None, Current, Editing, Inserting };
 
 class TQueryModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     // The vertical header's marker kind as an int (TRowIndicator), for tests and painting.
     static constexpr int IndicatorRole = Qt::UserRole + 1;
 
@@ -52,11 +52,11 @@ public:
     // The value reaches the table when the row is posted. Errors go to the top-level handler.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
-signals:
+  signals:
     // Sent after the model has caught up with a notice of the query (views follow the current row now).
     void Synced();
 
-private:
+  private:
     void onReset();
     void onScrolled();
     void onRecordChanged();
