@@ -91,7 +91,7 @@ struct ItemRow {
 
 // A program folder in a temporary directory, and the real main window started on it.
 class ProgramBench {
-public:
+  public:
     QTemporaryDir dir;
     QString folder; // ends in '/'
     ScriptedDialogs dialogs;
@@ -140,10 +140,13 @@ public:
 
     // The list files and the settings of the configured store, as an installation keeps them.
     void LayDown(const QStringList &departments, const QStringList &stores, const QString &storeId) {
-        WriteFile(QStringLiteral("DB/departments.txt"), departments.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-        WriteFile(QStringLiteral("DB/stores.txt"), stores.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        WriteFile(QStringLiteral("DB/departments.txt"),
+                  departments.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        WriteFile(QStringLiteral("DB/stores.txt"),
+                  stores.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
         WriteFile(QStringLiteral("Config/application.ini"),
-                  QStringLiteral("[Application]\r\nForceLogin=0\r\n[Store]\r\nname=Corner Shop\r\nID=%1\r\n").arg(storeId));
+                  QStringLiteral("[Application]\r\nForceLogin=0\r\n[Store]\r\nname=Corner Shop\r\nID=%1\r\n")
+                      .arg(storeId));
     }
 
     // Creates the item table through the engine and fills it with `count` rows from `make`, in one
@@ -160,11 +163,13 @@ public:
         sqlite3 *db = OpenFile(DBPath() + QStringLiteral("item.db"));
         Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
         sqlite3_stmt *st = nullptr;
-        Check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO item (Store, Department_id, Department, item_name, Count_New, "
-                                 "Count_InStore, count_default, Count_Total, Price, Date_Year, Date_Day, Date_Month, "
-                                 "Date_DayOfWeek, Date_Julian) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,'2024','15','3','6','45366')",
-                                 -1, &st, nullptr),
+        Check(sqlite3_prepare_v2(
+                  db,
+                  "INSERT INTO item (Store, Department_id, Department, item_name, Count_New, "
+                  "Count_InStore, count_default, Count_Total, Price, Date_Year, Date_Day, Date_Month, "
+                  "Date_DayOfWeek, Date_Julian) VALUES "
+                  "(?1,?2,?3,?4,?5,?6,?7,?8,?9,'2024','15','3','6','45366')",
+                  -1, &st, nullptr),
               db, "prepare insert");
         for (int i = 0; i < count; ++i) {
             const ItemRow r = make(i);
@@ -190,13 +195,14 @@ public:
     void Start() {
         Form1 = new TForm1();
         frmAbout = new TfrmAbout(Form1);
-        if (!WaitFor([] { return Form1->StartedUp(); }, 60000) ||
-            !WaitFor(
-                [] {
-                    return User && Item && Stock && !User->Timer1->isActive() && !Item->Timer1->isActive() &&
-                           !Stock->Timer1->isActive();
-                },
-                60000)) {
+        if (!WaitFor([] { return Form1->StartedUp(); }, 60000) || !WaitFor(
+                                                                      [] {
+                                                                          return User && Item && Stock &&
+                                                                                 !User->Timer1->isActive() &&
+                                                                                 !Item->Timer1->isActive() &&
+                                                                                 !Stock->Timer1->isActive();
+                                                                      },
+                                                                      60000)) {
             std::fprintf(stderr, "the program did not start\n");
             std::exit(1);
         }

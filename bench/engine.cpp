@@ -2,7 +2,8 @@
 //  (a) opening "select * from item" through TQuery and reading every field of every row, against the
 //      same select stepped through the SQLite C API on a connection of its own;
 //  (b) editing and posting every row inside one engine transaction, against one UPDATE statement.
-// Each side runs several times, taking turns with the other; the best time of each counts. The last line holds the two ratios.
+// Each side runs several times, taking turns with the other; the best time of each counts. The last line
+// holds the two ratios.
 #include "engine/Session.h"
 #include "engine/TQuery.h"
 
@@ -47,12 +48,14 @@ void fillItems(const QString &file) {
     sqlite3 *db = openFile(file);
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
     sqlite3_stmt *st = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO item (Store, Department_id, Department, item_name, Count_New, Count_InStore, "
-                             "count_default, Count_Total, Price, Date_Year, Date_Day, Date_Month, Date_DayOfWeek, "
-                             "Date_Julian, Reconciled, Note) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16)",
-                             -1, &st, nullptr),
-          db, "prepare insert");
+    check(
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO item (Store, Department_id, Department, item_name, Count_New, Count_InStore, "
+            "count_default, Count_Total, Price, Date_Year, Date_Day, Date_Month, Date_DayOfWeek, "
+            "Date_Julian, Reconciled, Note) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16)",
+            -1, &st, nullptr),
+        db, "prepare insert");
     for (int i = 0; i < kRows; ++i) {
         const QByteArray dept = QByteArray("Department ") + QByteArray::number(i % 40);
         const QByteArray name = QByteArray("Item ") + QByteArray::number(i).rightJustified(6, '0');
@@ -208,15 +211,18 @@ int main(int argc, char **argv) {
         posts.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
 
         ++round;
-        const QByteArray sql = QByteArray("UPDATE item SET Count_New = (ID + ") + QByteArray::number(round) + ") % 9";
-        updates.push_back(timed([&] { check(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), raw, "update"); }));
+        const QByteArray sql =
+            QByteArray("UPDATE item SET Count_New = (ID + ") + QByteArray::number(round) + ") % 9";
+        updates.push_back(timed(
+            [&] { check(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), raw, "update"); }));
 
         // For reference: what SQLite itself needs to update the rows one by one by ID, as a post does.
         ++round;
         perRow.push_back(timed([&] {
             check(sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), raw, "begin");
             sqlite3_stmt *st = nullptr;
-            check(sqlite3_prepare_v2(raw, "UPDATE item SET Count_New=?1 WHERE ID=?2", -1, &st, nullptr), raw, "prepare");
+            check(sqlite3_prepare_v2(raw, "UPDATE item SET Count_New=?1 WHERE ID=?2", -1, &st, nullptr), raw,
+                  "prepare");
             for (int id = 1; id <= kRows; ++id) {
                 sqlite3_bind_int64(st, 1, (id + round) % 9);
                 sqlite3_bind_int64(st, 2, id);
@@ -234,9 +240,10 @@ int main(int argc, char **argv) {
     sqlite3_close(raw);
 
     std::printf("select+read all fields: engine %.1f ms, C API %.1f ms\n", engineSelect, rawSelect);
-    std::printf("edit+post every row (one transaction): engine %.1f ms (opening the query before it: %.1f ms), "
-                "one UPDATE %.1f ms\n",
-                enginePass, engineOpenForPass, rawPass);
+    std::printf(
+        "edit+post every row (one transaction): engine %.1f ms (opening the query before it: %.1f ms), "
+        "one UPDATE %.1f ms\n",
+        enginePass, engineOpenForPass, rawPass);
     std::printf("for reference, C API updating row by row by ID in one transaction: %.1f ms\n", rawPerRow);
     std::printf("select_ratio=%.2f pass_ratio=%.2f\n", engineSelect / rawSelect, enginePass / rawPass);
     return 0;

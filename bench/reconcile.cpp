@@ -31,11 +31,12 @@ ItemRow makeItem(int i) {
 
 // Puts the items and the history back as the fixture made them (IDs count from 1).
 void reset(sqlite3 *db) {
-    const QByteArray sql = QByteArray("BEGIN IMMEDIATE;"
-                                      "UPDATE item SET Count_New = CASE WHEN (ID - 1) % ") +
-                           QByteArray::number(kEvery) +
-                           " = 0 THEN 1 + (ID - 1) % 5 ELSE 0 END, Count_InStore = (ID - 1) % 10, Reconciled = NULL;"
-                           "DELETE FROM h.stock; COMMIT;";
+    const QByteArray sql =
+        QByteArray("BEGIN IMMEDIATE;"
+                   "UPDATE item SET Count_New = CASE WHEN (ID - 1) % ") +
+        QByteArray::number(kEvery) +
+        " = 0 THEN 1 + (ID - 1) % 5 ELSE 0 END, Count_InStore = (ID - 1) % 10, Reconciled = NULL;"
+        "DELETE FROM h.stock; COMMIT;";
     Check(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), db, "reset");
 }
 
@@ -60,20 +61,24 @@ void rawReconcile(sqlite3 *db) {
                      dow = stamp.DayOfWeek.toUtf8(), julian = stamp.Julian.toUtf8();
     Check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db, "begin");
     sqlite3_stmt *sel = nullptr, *ins = nullptr, *upd = nullptr;
-    Check(sqlite3_prepare_v2(db,
-                             "select ID, Store, Department, item_name, Count_New, Price, Count_InStore from item "
-                             "where store='0' and Count_New <> '0'",
-                             -1, &sel, nullptr),
+    Check(sqlite3_prepare_v2(
+              db,
+              "select ID, Store, Department, item_name, Count_New, Price, Count_InStore from item "
+              "where store='0' and Count_New <> '0'",
+              -1, &sel, nullptr),
           db, "prepare select");
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO h.stock (Item_id, Store, Department, item_name, Count_New, price, Date_Year, "
-                             "Date_Day, Date_Month, Date_DayOfWeek, Date_Julian) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)",
-                             -1, &ins, nullptr),
-          db, "prepare insert");
-    Check(sqlite3_prepare_v2(db,
-                             "UPDATE item SET Count_InStore=?1, Reconciled=?2, Count_New=0, Date_Year=?3, Date_Day=?4, "
-                             "Date_Month=?5, Date_DayOfWeek=?6, Date_Julian=?7 WHERE ID=?8",
-                             -1, &upd, nullptr),
+    Check(
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO h.stock (Item_id, Store, Department, item_name, Count_New, price, Date_Year, "
+            "Date_Day, Date_Month, Date_DayOfWeek, Date_Julian) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)",
+            -1, &ins, nullptr),
+        db, "prepare insert");
+    Check(sqlite3_prepare_v2(
+              db,
+              "UPDATE item SET Count_InStore=?1, Reconciled=?2, Count_New=0, Date_Year=?3, Date_Day=?4, "
+              "Date_Month=?5, Date_DayOfWeek=?6, Date_Julian=?7 WHERE ID=?8",
+              -1, &upd, nullptr),
           db, "prepare update");
     while (sqlite3_step(sel) == SQLITE_ROW) {
         const qint64 id = sqlite3_column_int64(sel, 0);
@@ -151,7 +156,8 @@ int main(int argc, char **argv) {
         reset(raw);
         direct.push_back(Timed([&] { rawReconcile(raw); }));
         if (scalar(raw, "select count(*) from h.stock") != kItems / kEvery) {
-            std::fprintf(stderr, "the C API pass wrote %d history rows\n", scalar(raw, "select count(*) from h.stock"));
+            std::fprintf(stderr, "the C API pass wrote %d history rows\n",
+                         scalar(raw, "select count(*) from h.stock"));
             return 1;
         }
 
@@ -172,8 +178,8 @@ int main(int argc, char **argv) {
         const int history = scalar(raw, "select count(*) from h.stock");
         const int left = scalar(raw, "select count(*) from item where store='0' and Count_New <> 0");
         if (history != kItems / kEvery || left != 0 || Item->ShopList->RecordCount() != 0) {
-            std::fprintf(stderr, "the reconcile wrote %d history rows and left %d new items (%d listed)\n", history,
-                         left, Item->ShopList->RecordCount());
+            std::fprintf(stderr, "the reconcile wrote %d history rows and left %d new items (%d listed)\n",
+                         history, left, Item->ShopList->RecordCount());
             return 1;
         }
         if (!program.dialogs.shown.empty()) {
@@ -185,7 +191,8 @@ int main(int argc, char **argv) {
     Item->hide();
 
     const double e = Best(engine), d = Best(direct);
-    std::printf("reconcile %d of %d items (All ticked, Add): Item->Reconcile %.1f ms, C API in one transaction %.1f ms\n",
+    std::printf("reconcile %d of %d items (All ticked, Add): Item->Reconcile %.1f ms, C API in one "
+                "transaction %.1f ms\n",
                 kItems / kEvery, kItems, e, d);
     std::printf("reconcile_s=%.2f reconcile_ratio=%.2f\n", e / 1000.0, e / d);
     return 0;

@@ -24,22 +24,26 @@ namespace {
 constexpr int kItems = 50000;
 
 const QStringList kDepartments = {
-    QStringLiteral("Bakery"),       QStringLiteral("Dairy"),     QStringLiteral("Produce"),   QStringLiteral("Fresh fruit"),
-    QStringLiteral("Frozen"),       QStringLiteral("Meat"),      QStringLiteral("Seafood"),   QStringLiteral("Deli"),
-    QStringLiteral("Beverages"),    QStringLiteral("Snacks"),    QStringLiteral("Canned goods"), QStringLiteral("Dry goods"),
-    QStringLiteral("Spices"),       QStringLiteral("Baking"),    QStringLiteral("Breakfast"), QStringLiteral("Pasta"),
-    QStringLiteral("Rice"),         QStringLiteral("Sauces"),    QStringLiteral("Condiments"), QStringLiteral("Oils"),
-    QStringLiteral("Cleaning"),     QStringLiteral("Paper"),     QStringLiteral("Household"), QStringLiteral("Personal care"),
-    QStringLiteral("Baby"),         QStringLiteral("Pet"),       QStringLiteral("Wine"),      QStringLiteral("Beer"),
-    QStringLiteral("Coffee"),       QStringLiteral("Tea"),       QStringLiteral("Cheese"),    QStringLiteral("Eggs"),
-    QStringLiteral("Herbs"),        QStringLiteral("Nuts"),      QStringLiteral("Sweets"),    QStringLiteral("Health"),
-    QStringLiteral("Pharmacy"),     QStringLiteral("Flowers"),   QStringLiteral("Garden"),    QStringLiteral("Kitchen")};
+    QStringLiteral("Bakery"),      QStringLiteral("Dairy"),        QStringLiteral("Produce"),
+    QStringLiteral("Fresh fruit"), QStringLiteral("Frozen"),       QStringLiteral("Meat"),
+    QStringLiteral("Seafood"),     QStringLiteral("Deli"),         QStringLiteral("Beverages"),
+    QStringLiteral("Snacks"),      QStringLiteral("Canned goods"), QStringLiteral("Dry goods"),
+    QStringLiteral("Spices"),      QStringLiteral("Baking"),       QStringLiteral("Breakfast"),
+    QStringLiteral("Pasta"),       QStringLiteral("Rice"),         QStringLiteral("Sauces"),
+    QStringLiteral("Condiments"),  QStringLiteral("Oils"),         QStringLiteral("Cleaning"),
+    QStringLiteral("Paper"),       QStringLiteral("Household"),    QStringLiteral("Personal care"),
+    QStringLiteral("Baby"),        QStringLiteral("Pet"),          QStringLiteral("Wine"),
+    QStringLiteral("Beer"),        QStringLiteral("Coffee"),       QStringLiteral("Tea"),
+    QStringLiteral("Cheese"),      QStringLiteral("Eggs"),         QStringLiteral("Herbs"),
+    QStringLiteral("Nuts"),        QStringLiteral("Sweets"),       QStringLiteral("Health"),
+    QStringLiteral("Pharmacy"),    QStringLiteral("Flowers"),      QStringLiteral("Garden"),
+    QStringLiteral("Kitchen")};
 
 // One word per initial letter, so a one-letter search finds about one item in 26.
-const char *const kWords[26] = {"Apple",  "Bread",  "Carrot", "Dates", "Eggplant", "Fig",     "Garlic",
-                                "Honey",  "Icing",  "Jam",    "Kale",  "Lemon",    "Milk",    "Nutmeg",
-                                "Oats",   "Pepper", "Quinoa", "Rice",  "Salt",     "Tomato",  "Udon",
-                                "Vanilla", "Walnut", "Xigua", "Yogurt", "Zucchini"};
+const char *const kWords[26] = {"Apple",   "Bread",  "Carrot", "Dates",  "Eggplant", "Fig",    "Garlic",
+                                "Honey",   "Icing",  "Jam",    "Kale",   "Lemon",    "Milk",   "Nutmeg",
+                                "Oats",    "Pepper", "Quinoa", "Rice",   "Salt",     "Tomato", "Udon",
+                                "Vanilla", "Walnut", "Xigua",  "Yogurt", "Zucchini"};
 
 ItemRow makeItem(int i) {
     ItemRow r;
@@ -58,7 +62,8 @@ ItemRow makeItem(int i) {
 QString rawList(sqlite3 *db, const QStringList &departments, const QString &store, const QString &storeText) {
     QStringList lines = ShoppingListHeading(storeText);
     for (const QString &dept : departments) {
-        const QByteArray sql = (ShoppingListSql(dept, &store) + QStringLiteral("\nOrder By item_name asc")).toUtf8();
+        const QByteArray sql =
+            (ShoppingListSql(dept, &store) + QStringLiteral("\nOrder By item_name asc")).toUtf8();
         sqlite3_stmt *st = nullptr;
         Check(sqlite3_prepare_v2(db, sql.constData(), sql.size(), &st, nullptr), db, "prepare list");
         int countCol = -1, nameCol = -1;
@@ -82,15 +87,17 @@ QString rawList(sqlite3 *db, const QStringList &departments, const QString &stor
                 n = sqlite3_column_double(st, countCol);
                 break;
             case SQLITE_TEXT:
-                n = ParseNumberText(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, countCol))));
+                n = ParseNumberText(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, countCol))));
                 break;
             default:
                 break;
             }
             if (n > 0)
                 lines << CountText(n) + QStringLiteral("x ") +
-                             QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, nameCol)),
-                                               sqlite3_column_bytes(st, nameCol));
+                             QString::fromUtf8(
+                                 reinterpret_cast<const char *>(sqlite3_column_text(st, nameCol)),
+                                 sqlite3_column_bytes(st, nameCol));
         }
         sqlite3_finalize(st);
     }
@@ -106,7 +113,8 @@ int main(int argc, char **argv) {
     QApplication::setApplicationName(QStringLiteral("Larderly"));
 
     ProgramBench program;
-    program.LayDown(kDepartments, {QStringLiteral("Main Street"), QStringLiteral("Harbour")}, QStringLiteral("0"));
+    program.LayDown(kDepartments, {QStringLiteral("Main Street"), QStringLiteral("Harbour")},
+                    QStringLiteral("0"));
     QElapsedTimer fill;
     fill.start();
     program.CreateItems(kItems, makeItem);
@@ -140,14 +148,16 @@ int main(int argc, char **argv) {
 
     // ---- Auto Generate: the whole command, then the List it ends with, on the same data
     std::vector<double> engineAuto, trailingList, rawUpdate;
-    const QByteArray update = QByteArray("UPDATE item SET count_new = round(count_default) - round(count_inStore) "
-                                         "WHERE store='0' AND round(count_default) > round(count_inStore)");
+    const QByteArray update =
+        QByteArray("UPDATE item SET count_new = round(count_default) - round(count_inStore) "
+                   "WHERE store='0' AND round(count_default) > round(count_inStore)");
     for (int r = 0; r < 5; ++r) {
         engineAuto.push_back(Timed([] { Form1->BitBtn2Click(); }));
         QCoreApplication::processEvents();
         trailingList.push_back(Timed([] { Form1->StoreListClick(); }));
         QCoreApplication::processEvents();
-        rawUpdate.push_back(Timed([&] { Check(sqlite3_exec(raw, update.constData(), nullptr, nullptr, nullptr), raw, "update"); }));
+        rawUpdate.push_back(Timed(
+            [&] { Check(sqlite3_exec(raw, update.constData(), nullptr, nullptr, nullptr), raw, "update"); }));
     }
     const double autoOnly = Best(engineAuto) - Best(trailingList);
 
@@ -185,17 +195,20 @@ int main(int argc, char **argv) {
         rawRowByRow.push_back(Timed([&] {
             Check(sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), raw, "begin");
             sqlite3_stmt *sel = nullptr, *upd = nullptr;
-            Check(sqlite3_prepare_v2(raw, "select * from item where store='0'", -1, &sel, nullptr), raw, "prepare");
-            Check(sqlite3_prepare_v2(raw, "UPDATE item SET count_new=?1 WHERE ID=?2", -1, &upd, nullptr), raw, "prepare");
+            Check(sqlite3_prepare_v2(raw, "select * from item where store='0'", -1, &sel, nullptr), raw,
+                  "prepare");
+            Check(sqlite3_prepare_v2(raw, "UPDATE item SET count_new=?1 WHERE ID=?2", -1, &upd, nullptr), raw,
+                  "prepare");
             std::vector<std::pair<qint64, double>> changes;
             const int n = sqlite3_column_count(sel);
             qsizetype chars = 0;
             while (sqlite3_step(sel) == SQLITE_ROW) {
                 for (int i = 0; i < n; ++i) // every column read, as the live query reads it
                     if (sqlite3_column_type(sel, i) == SQLITE_TEXT)
-                        chars += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(sel, i)),
-                                                   sqlite3_column_bytes(sel, i))
-                                     .size();
+                        chars +=
+                            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(sel, i)),
+                                              sqlite3_column_bytes(sel, i))
+                                .size();
                 const double have = std::nearbyint(sqlite3_column_double(sel, 9));
                 const double want = std::nearbyint(sqlite3_column_double(sel, 10));
                 if (want > have)
@@ -217,8 +230,8 @@ int main(int argc, char **argv) {
     const qsizetype afterLines = Form1->ShopList->toPlainText().count(QLatin1Char('\n')) + 1;
 
     // ---- one search keystroke: typing a word, on the Shopping List page and on the Inventory List page
-    const QStringList typed = {QStringLiteral("b"), QStringLiteral("br"), QStringLiteral("bre"), QStringLiteral("brea"),
-                               QStringLiteral("bread")};
+    const QStringList typed = {QStringLiteral("b"), QStringLiteral("br"), QStringLiteral("bre"),
+                               QStringLiteral("brea"), QStringLiteral("bread")};
     double worstKey = 0;
     QString worstWhat;
     for (int page : {0, 2}) {
@@ -246,14 +259,17 @@ int main(int argc, char **argv) {
     }
     sqlite3_close(raw);
 
-    std::printf("List (%lld lines): StoreListClick %.1f ms, C API %.1f ms\n", static_cast<long long>(listLines),
-                Best(engineList), Best(rawListTimes));
-    std::printf("Auto Generate: BitBtn2Click %.1f ms, minus its trailing List %.1f ms (%lld lines) = %.1f ms; one UPDATE "
+    std::printf("List (%lld lines): StoreListClick %.1f ms, C API %.1f ms\n",
+                static_cast<long long>(listLines), Best(engineList), Best(rawListTimes));
+    std::printf("Auto Generate: BitBtn2Click %.1f ms, minus its trailing List %.1f ms (%lld lines) = %.1f "
+                "ms; one UPDATE "
                 "%.1f ms\n",
-                Best(engineAuto), Best(trailingList), static_cast<long long>(afterLines), autoOnly, Best(rawUpdate));
-    std::printf("  of which, done by hand through the engine: open the store's %d rows %.1f ms, %d posts in one "
-                "transaction %.1f ms, re-read the view (%d rows) %.1f ms\n",
-                kItems, Best(partOpen), posted, Best(partPass), viewRows, Best(partRefresh));
+                Best(engineAuto), Best(trailingList), static_cast<long long>(afterLines), autoOnly,
+                Best(rawUpdate));
+    std::printf(
+        "  of which, done by hand through the engine: open the store's %d rows %.1f ms, %d posts in one "
+        "transaction %.1f ms, re-read the view (%d rows) %.1f ms\n",
+        kItems, Best(partOpen), posted, Best(partPass), viewRows, Best(partRefresh));
     std::printf("  for reference, the C API doing it row by row (read the rows, update each by ID, one "
                 "transaction): %.1f ms\n",
                 Best(rawRowByRow));

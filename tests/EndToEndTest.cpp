@@ -18,11 +18,12 @@ namespace {
 
 // A table file opened read-only through the SQLite C API; closed when it goes out of scope.
 class TableFile {
-public:
+  public:
     explicit TableFile(const QString &path) {
         if (!QFileInfo(path).isFile())
             return;
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
             return;
@@ -69,14 +70,15 @@ public:
         return out;
     }
 
-private:
+  private:
     sqlite3 *db_ = nullptr;
 };
 
 // Runs a statement that changes a table file (between two runs of the program).
 void Change(const QString &path, const char *sql) {
     sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
     char *err = nullptr;
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
     const QString message = err ? QString::fromUtf8(err) : QString();
@@ -112,21 +114,22 @@ QStringList SubFolders(const QString &folder) {
 
 // The columns each table file must hold, in order: the column lists given to CREATE TABLE, with the
 // engine's one translation (autoinc is an INTEGER primary key).
-const QStringList kItemColumns = {
-    "ID INTEGER",          "Store char(2)",          "Department_id char(2)", "Department char(64)",
-    "item_name char(128)", "row char(3)",            "col char(2)",           "Count_Shop Float",
-    "Count_New Float",     "Count_InStore Float",    "count_default Float",   "Count_Total Float",
-    "Price Float",         "Date_Year char(4)",      "Date_Day char(2)",      "Date_Month char(2)",
-    "Date_DayOfWeek char(1)", "Date_Julian char(12)", "Reconciled Float",     "Note char(255)"};
-const QStringList kStockColumns = {"ID INTEGER",        "Item_id char(24)",     "Store char(2)",
-                                   "Department char(64)", "item_name char(128)", "Count_New char(4)",
-                                   "price char(16)",    "Date_Year char(4)",    "Date_Day char(2)",
-                                   "Date_Month char(2)", "Date_DayOfWeek char(1)", "Date_Julian char(12)"};
-const QStringList kAppuserColumns = {"ID INTEGER",      "User_Name char(24)", "User_Password char(24)",
-                                     "Store char(2)",   "User_Level char(1)", "User_caption char(64)"};
+const QStringList kItemColumns = {"ID INTEGER",          "Store char(2)",          "Department_id char(2)",
+                                  "Department char(64)", "item_name char(128)",    "row char(3)",
+                                  "col char(2)",         "Count_Shop Float",       "Count_New Float",
+                                  "Count_InStore Float", "count_default Float",    "Count_Total Float",
+                                  "Price Float",         "Date_Year char(4)",      "Date_Day char(2)",
+                                  "Date_Month char(2)",  "Date_DayOfWeek char(1)", "Date_Julian char(12)",
+                                  "Reconciled Float",    "Note char(255)"};
+const QStringList kStockColumns = {"ID INTEGER",          "Item_id char(24)",       "Store char(2)",
+                                   "Department char(64)", "item_name char(128)",    "Count_New char(4)",
+                                   "price char(16)",      "Date_Year char(4)",      "Date_Day char(2)",
+                                   "Date_Month char(2)",  "Date_DayOfWeek char(1)", "Date_Julian char(12)"};
+const QStringList kAppuserColumns = {"ID INTEGER",    "User_Name char(24)", "User_Password char(24)",
+                                     "Store char(2)", "User_Level char(1)", "User_caption char(64)"};
 
 class EndToEndTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir programDir; // holds nothing but the program file until the program runs
     QTemporaryDir homeDir;    // HOME and XDG_CONFIG_HOME of the program, away from its folder
     QString folder;           // the program folder as the program sees it, ending in '/'
@@ -180,8 +183,8 @@ protected:
 
     // The first start is complete: the settings written, the three tables made, the default user added.
     bool FirstStartDone() const {
-        return QFileInfo::exists(folder + QStringLiteral("Config/application.ini")) && HasTable("item.db", "item") &&
-               HasTable("stock.db", "stock") &&
+        return QFileInfo::exists(folder + QStringLiteral("Config/application.ini")) &&
+               HasTable("item.db", "item") && HasTable("stock.db", "stock") &&
                TableFile(Db("appuser.db")).Rows("select count(*) from appuser where User_Name='admin'") ==
                    QStringList{"1"};
     }
@@ -201,27 +204,13 @@ TEST_F(EndToEndTest, FirstStartLaysOutFoldersSettingsAndTables) {
     // The settings file: its sections and keys in order, with their defaults. The sender address is
     // the installation's own choice and only has to be there.
     const QStringList ini = Lines(folder + "Config/application.ini");
-    const QStringList expected = {"[Application]",
-                                  "Country=US",
-                                  "AutoStart=1",
-                                  "AutoSizeGrid=1",
-                                  "Left=2",
-                                  "Top=2",
-                                  "Heigth=600",
-                                  "Width=800",
-                                  "User_DB=" + folder + "DB/",
-                                  "ResetPhrase=MopDog",
-                                  "ForceLogin=0",
-                                  "[Store]",
-                                  "name=Store #1",
-                                  "ID=1",
-                                  "[Email]",
-                                  "smtp_host=",
-                                  "smtp_port=25",
-                                  "smtp_password=",
-                                  "smtp_userid=",
-                                  "smtp_YourName=",
-                                  "smtp_EmailAddress=",
+    const QStringList expected = {"[Application]",      "Country=US",     "AutoStart=1",
+                                  "AutoSizeGrid=1",     "Left=2",         "Top=2",
+                                  "Heigth=600",         "Width=800",      "User_DB=" + folder + "DB/",
+                                  "ResetPhrase=MopDog", "ForceLogin=0",   "[Store]",
+                                  "name=Store #1",      "ID=1",           "[Email]",
+                                  "smtp_host=",         "smtp_port=25",   "smtp_password=",
+                                  "smtp_userid=",       "smtp_YourName=", "smtp_EmailAddress=",
                                   "shoplist="};
     ASSERT_EQ(ini.size(), expected.size()) << ini.join('\n').toStdString();
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -238,7 +227,9 @@ TEST_F(EndToEndTest, FirstStartLaysOutFoldersSettingsAndTables) {
     const struct {
         const char *file, *table;
         const QStringList *columns;
-    } tables[] = {{"item.db", "item", &kItemColumns}, {"stock.db", "stock", &kStockColumns}, {"appuser.db", "appuser", &kAppuserColumns}};
+    } tables[] = {{"item.db", "item", &kItemColumns},
+                  {"stock.db", "stock", &kStockColumns},
+                  {"appuser.db", "appuser", &kAppuserColumns}};
     for (const auto &t : tables) {
         TableFile f(Db(t.file));
         ASSERT_TRUE(f.IsOpen()) << t.file;
@@ -247,7 +238,8 @@ TEST_F(EndToEndTest, FirstStartLaysOutFoldersSettingsAndTables) {
             << t.file;
         EXPECT_EQ(f.Columns(t.table), *t.columns) << t.file;
         // The ID is the row's key, numbered by the table.
-        EXPECT_EQ(f.Rows(QString("select pk from pragma_table_info('%1') where name='ID'").arg(t.table)), QStringList{"1"})
+        EXPECT_EQ(f.Rows(QString("select pk from pragma_table_info('%1') where name='ID'").arg(t.table)),
+                  QStringList{"1"})
             << t.file;
     }
     // The work table of the shopping history report is made only when a report is prepared.
@@ -256,7 +248,8 @@ TEST_F(EndToEndTest, FirstStartLaysOutFoldersSettingsAndTables) {
     // The tables start empty, but for the default user.
     EXPECT_EQ(TableFile(Db("item.db")).Rows("select count(*) from item"), QStringList{"0"});
     EXPECT_EQ(TableFile(Db("stock.db")).Rows("select count(*) from stock"), QStringList{"0"});
-    EXPECT_EQ(TableFile(Db("appuser.db")).Rows("select User_Name, User_Password, User_Level, ifnull(User_caption, '') from appuser"),
+    EXPECT_EQ(TableFile(Db("appuser.db"))
+                  .Rows("select User_Name, User_Password, User_Level, ifnull(User_caption, '') from appuser"),
               QStringList{"admin|tulip|3|"});
 }
 
@@ -266,9 +259,12 @@ TEST_F(EndToEndTest, LaterStartsKeepTheTablesTheyFind) {
     Stop();
 
     // Rows written between the runs, as another installation sharing the folder might write them.
-    Change(Db("item.db"), "insert into item (Store, Department, item_name, Count_New) values ('0', 'Dairy', 'Milk', 2)");
-    Change(Db("stock.db"), "insert into stock (Item_id, Store, item_name, Count_New) values ('1', '0', 'Milk', '2')");
-    const quint64 itemFile = Inode(Db("item.db")), stockFile = Inode(Db("stock.db")), userFile = Inode(Db("appuser.db"));
+    Change(Db("item.db"),
+           "insert into item (Store, Department, item_name, Count_New) values ('0', 'Dairy', 'Milk', 2)");
+    Change(Db("stock.db"),
+           "insert into stock (Item_id, Store, item_name, Count_New) values ('1', '0', 'Milk', '2')");
+    const quint64 itemFile = Inode(Db("item.db")), stockFile = Inode(Db("stock.db")),
+                  userFile = Inode(Db("appuser.db"));
     const quint64 departmentsFile = Inode(Db("departments.txt"));
 
     // Second start, every table present. It has run far enough when it has written its list files
@@ -308,7 +304,8 @@ TEST_F(EndToEndTest, LaterStartsKeepTheTablesTheyFind) {
     EXPECT_EQ(Inode(Db("item.db")), itemFile);
     EXPECT_EQ(Inode(Db("appuser.db")), userFile);
     EXPECT_EQ(TableFile(Db("item.db")).Rows("select item_name from item"), QStringList{"Milk"});
-    EXPECT_EQ(TableFile(Db("appuser.db")).Rows("select User_Name, User_Level from appuser"), QStringList{"admin|3"});
+    EXPECT_EQ(TableFile(Db("appuser.db")).Rows("select User_Name, User_Level from appuser"),
+              QStringList{"admin|3"});
     EXPECT_EQ(TableFile(Db("stock.db")).Columns("stock"), kStockColumns);
     EXPECT_EQ(TableFile(Db("stock.db")).Rows("select count(*) from stock"), QStringList{"0"});
 }

@@ -58,7 +58,7 @@ TEST(TPBNumEditTest, ShowsTwoDecimalsInTheLocalesFormatRightAligned) {
     EXPECT_EQ(w.edit->text(), "0");
 }
 
-TEST(TPBNumEditTest, ReadsTypedTextAndTextThatIsNoNumberIsZero) {
+TEST(TPBNumEditTest, ReadsTypedTextAndRefusesLetters) {
     ScopedLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     NumWindow w;
     struct Case {
@@ -68,8 +68,9 @@ TEST(TPBNumEditTest, ReadsTypedTextAndTextThatIsNoNumberIsZero) {
     };
     const Case cases[] = {
         {"3.456", 3.456, "3.46"}, {"1,250.5", 1250.5, "1,250.50"},
-        {"abc", 0, "0.00"},       {"", 0, "0.00"},
-        {"-2", -2, "-2.00"},      {"12x", 0, "0.00"},
+        {"abc", 1250.5, "1,250.50"}, // letters are refused: the value stays
+        {"", 1250.5, "1,250.50"},
+        {"-2", -2, "-2.00"},      {"12x", 12, "12.00"}, // letters cannot be typed
     };
     std::vector<double> valuesAtExit;
     QObject::connect(w.edit, &TPBNumEdit::exited, [&]() { valuesAtExit.push_back(w.edit->Value()); });

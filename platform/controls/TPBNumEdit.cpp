@@ -1,9 +1,12 @@
 #include "controls/TPBNumEdit.h"
 #include <QFocusEvent>
 #include <QLocale>
+#include <QRegularExpressionValidator>
 
 TPBNumEdit::TPBNumEdit(QWidget *parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Only what a number is made of can be typed, so a slip of the keyboard never turns a price into 0.
+    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^-?[0-9.,\\s\\x{00A0}']*$")), this));
     SetValue(0);
 }
 
