@@ -43,6 +43,11 @@ TEST_F(ScreenshotTest, DISABLED_RenderWindows) {
     QCoreApplication::processEvents();
     Form1->grab().save(out + "larderly_inventory.png");
     frmAbout->grab().save(out + "larderly_about.png");
+    Item->StoreChange();
+    Item->show();
+    QCoreApplication::processEvents();
+    Item->grab().save(out + "larderly_reconcile.png");
+    Item->hide();
     User->grab().save(out + "larderly_login.png");
 }
 
