@@ -44,26 +44,8 @@ const QString kNoRows = QStringLiteral("select * from item where 1 = 0");
 
 const QString kZero = QStringLiteral("0");
 
-// The small magnifier at the right end of the search box, drawn here so the window needs no file.
-QPixmap searchPicture() {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x5f, 0x6b, 0x76), 1.8));
-    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
-    p.setPen(QPen(QColor(0x5f, 0x6b, 0x76), 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(10, 10), QPointF(14.5, 14.5));
-    return pm;
-}
-
 QToolButton *flatButton(QWidget *parent, const QString &name, const QString &caption, const QString &hint) {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
+    QToolButton *b = MakeFlatButton(parent, name, caption, hint);
     b->setFixedSize(64, 30);
     return b;
 }
@@ -137,25 +119,7 @@ void TItem::buildWindow() {
     }
     top->addWidget(Store);
 
-    SearchFrame = new QFrame(Panel1);
-    SearchFrame->setObjectName(QStringLiteral("SearchFrame"));
-    SearchFrame->setStyleSheet(QStringLiteral("#SearchFrame { background: white; border: 1px solid #c9c9c9;"
-                                              " border-radius: 11px; }"));
-    SearchFrame->setFixedSize(210, 24);
-    auto *sh = new QHBoxLayout(SearchFrame);
-    sh->setContentsMargins(10, 1, 7, 1);
-    sh->setSpacing(4);
-    Search = new QLineEdit(QStringLiteral("Search"), SearchFrame);
-    Search->setObjectName(QStringLiteral("Search"));
-    Search->setFrame(false);
-    Search->setStyleSheet(QStringLiteral("background: transparent;"));
-    Search->installEventFilter(this);
-    sh->addWidget(Search, 1);
-    btnSearch = new TImage(SearchFrame);
-    btnSearch->setObjectName(QStringLiteral("btnSearch"));
-    btnSearch->setPixmap(searchPicture());
-    btnSearch->setToolTip(QStringLiteral("Search"));
-    sh->addWidget(btnSearch);
+    SearchFrame = MakeSearchBox(Panel1, this, Search, btnSearch, QSize(210, 24));
     top->addWidget(SearchFrame);
 
     ShowAll = new QCheckBox(QStringLiteral("All Items"), Panel1);

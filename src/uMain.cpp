@@ -123,17 +123,6 @@ QPixmap pagePicture(int kind) {
     return pm;
 }
 
-QPixmap searchPicture() {
-    QPixmap pm(18, 18);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x55, 0x55, 0x55), 2));
-    p.drawEllipse(QRectF(2, 2, 10, 10));
-    p.drawLine(QPointF(11, 11), QPointF(16, 16));
-    return pm;
-}
-
 QPixmap bannerPicture() {
     QPixmap pm(190, 56);
     pm.fill(Qt::transparent);
@@ -169,17 +158,6 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
     return b;
 }
 
-QToolButton *makeFlatButton(QWidget *parent, const QString &name, const QString &caption, const QString &hint) {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setMinimumHeight(26);
-    return b;
-}
-
 QLabel *smallCaption(QWidget *parent, const QString &name, const QString &text) {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -201,16 +179,6 @@ QString ProgramFolder() {
 
 void SetProgramFolderForTests(const QString &folder) {
     programFolderOverride() = folder.isEmpty() || folder.endsWith('/') ? folder : folder + QLatin1Char('/');
-}
-
-TImage::TImage(QWidget *parent) : QLabel(parent) {
-    setCursor(Qt::PointingHandCursor);
-}
-
-void TImage::mouseReleaseEvent(QMouseEvent *event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
 }
 
 // =============================================================================================
@@ -363,26 +331,7 @@ QWidget *TForm1::buildTopBar() {
     connect(Image3, &TImage::clicked, this, guard([this] { Image3Click(); }));
     h->addSpacing(16);
 
-    // The search box: a borderless edit inside a rounded frame, the search picture at its right end.
-    SearchFrame = new QFrame(Panel1);
-    SearchFrame->setObjectName(QStringLiteral("SearchFrame"));
-    SearchFrame->setStyleSheet(QStringLiteral("#SearchFrame { background: white; border: 1px solid #b8c7b5; "
-                                              "border-radius: 12px; }"));
-    SearchFrame->setFixedSize(230, 26);
-    auto *sh = new QHBoxLayout(SearchFrame);
-    sh->setContentsMargins(10, 1, 8, 1);
-    sh->setSpacing(4);
-    Search = new QLineEdit(QStringLiteral("Search"), SearchFrame);
-    Search->setObjectName(QStringLiteral("Search"));
-    Search->setFrame(false);
-    Search->setStyleSheet(QStringLiteral("background: transparent;"));
-    Search->installEventFilter(this);
-    sh->addWidget(Search, 1);
-    btnSearch = new TImage(SearchFrame);
-    btnSearch->setObjectName(QStringLiteral("btnSearch"));
-    btnSearch->setPixmap(searchPicture());
-    btnSearch->setToolTip(QStringLiteral("Search"));
-    sh->addWidget(btnSearch);
+    SearchFrame = MakeSearchBox(Panel1, this, Search, btnSearch, QSize(230, 26));
     connect(btnSearch, &TImage::clicked, this, guard([this] { btnSearchClick(); }));
     h->addWidget(SearchFrame, 0, Qt::AlignVCenter);
     h->addStretch(1);
@@ -484,10 +433,10 @@ QWidget *TForm1::buildShoppingPage() {
     Button2 = makeButton(bar, QStringLiteral("Button2"), QStringLiteral("Add"));
     BitBtn2 = makeButton(bar, QStringLiteral("BitBtn2"), QStringLiteral("Auto Generate"));
     BitBtn3 = makeButton(bar, QStringLiteral("BitBtn3"), QStringLiteral("Clear"));
-    StoreList = makeFlatButton(bar, QStringLiteral("StoreList"), QStringLiteral("List"), QStringLiteral("Store Shopping List"));
-    AllList = makeFlatButton(bar, QStringLiteral("AllList"), QStringLiteral("All"), QStringLiteral("Combined Shopping List"));
-    SpeedButton3 = makeFlatButton(bar, QStringLiteral("SpeedButton3"), QStringLiteral("Print"), QStringLiteral("Print the shopping list"));
-    btnEmail = makeFlatButton(bar, QStringLiteral("btnEmail"), QStringLiteral("Mail"), QStringLiteral("Mail the shopping list"));
+    StoreList = MakeFlatButton(bar, QStringLiteral("StoreList"), QStringLiteral("List"), QStringLiteral("Store Shopping List"));
+    AllList = MakeFlatButton(bar, QStringLiteral("AllList"), QStringLiteral("All"), QStringLiteral("Combined Shopping List"));
+    SpeedButton3 = MakeFlatButton(bar, QStringLiteral("SpeedButton3"), QStringLiteral("Print"), QStringLiteral("Print the shopping list"));
+    btnEmail = MakeFlatButton(bar, QStringLiteral("btnEmail"), QStringLiteral("Mail"), QStringLiteral("Mail the shopping list"));
     btnShopREport = makeButton(bar, QStringLiteral("btnShopREport"), QStringLiteral("Report"));
     btnShopREport->setVisible(false);
     h->addWidget(Button2);
@@ -631,7 +580,7 @@ QWidget *TForm1::buildItemPanel() {
     DBMemo1->SetDataField(QStringLiteral("Note"));
     v->addWidget(DBMemo1, 1);
 
-    SpeedButton4 = makeFlatButton(Panel3, QStringLiteral("SpeedButton4"), QStringLiteral("Save"), QString());
+    SpeedButton4 = MakeFlatButton(Panel3, QStringLiteral("SpeedButton4"), QStringLiteral("Save"), QString());
     connect(SpeedButton4, &QToolButton::clicked, this, guard([this] { SpeedButton4Click(); }));
     v->addWidget(SpeedButton4, 0, Qt::AlignRight);
     return Panel3;

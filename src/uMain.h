@@ -1,6 +1,7 @@
 #pragma once
 // The main window: start-up sequence, menu, the three pages over the shared item view, the item detail
 // panel and the shopping list.
+#include "uControls.h"
 #include <QLabel>
 #include <QMainWindow>
 
@@ -25,18 +26,6 @@ class TDBText;
 class TPBNumEdit;
 class TQuery;
 class TSpinEdit;
-
-// A picture that acts as a button: hand cursor, hint on hover, emits clicked().
-class TImage : public QLabel {
-    Q_OBJECT
-public:
-    explicit TImage(QWidget *parent = nullptr);
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
 
 // The folder of the program file, ending in a separator. Tests point it at a temporary folder.
 QString ProgramFolder();
