@@ -20,6 +20,7 @@ QString ProductWebSite;
 QString ProductWebSiteAddress() {
     return QStringLiteral("https://larderly.example.org");
 }
+
 TConfig *AppConfig = nullptr;
 
 namespace {
@@ -27,16 +28,6 @@ namespace {
 const QString kApplication = QStringLiteral("Application");
 const QString kStore = QStringLiteral("Store");
 const QString kEmail = QStringLiteral("Email");
-
-// List files are UTF-8; one left by an older installation in the Windows code page is read as Latin-1
-// so that no name is lost to replacement marks.
-QString DecodeText(const QByteArray &bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
-    return text;
-}
 
 } // namespace
 
@@ -154,7 +145,7 @@ QStringList ReadNameList(const QString &fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return names;
-    const QString text = DecodeText(file.readAll());
+    const QString text = DecodeProfileText(file.readAll());
     QString current;
     bool open = false; // a line has started and is not ended yet
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -6,17 +6,17 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-namespace {
-
 // Profile files are UTF-8. A file left by an older installation in the Windows code page is not valid
 // UTF-8; reading it as Latin-1 keeps every byte instead of turning the names into replacement marks.
-QString DecodeText(const QByteArray &bytes) {
+QString DecodeProfileText(const QByteArray &bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return QString::fromLatin1(bytes);
     return text;
 }
+
+namespace {
 
 // The line end the file already uses, so that rewriting it does not change every line.
 QString DetectLineEnd(const QString &text) {
@@ -73,7 +73,7 @@ bool IsBlank(const QString &line) {
 TIniFile::TIniFile(const QString &fileName) : fileName_(fileName) {
     QFile file(fileName_);
     if (file.exists() && file.open(QIODevice::ReadOnly))
-        Parse(DecodeText(file.readAll()));
+        Parse(DecodeProfileText(file.readAll()));
 }
 
 TIniFile::~TIniFile() {

@@ -9,6 +9,10 @@
 #include <QString>
 #include <vector>
 
+// Text of a profile or list file: UTF-8, or Latin-1 for a file an older installation wrote in the
+// Windows code page, so no byte is lost.
+QString DecodeProfileText(const QByteArray &bytes);
+
 class TIniFile {
   public:
     // Reads the file when it exists (UTF-8). A missing file is an empty profile.
