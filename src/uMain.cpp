@@ -913,38 +913,72 @@ void TForm1::AllListClick() {
     buildListText(true);
 }
 
+namespace {
+
+// A count column as Auto Generate reads it: a number, anything else 0, rounded to the nearest whole
+// number with halves going to the even number.
+QString wholeCountSql(const QString &column) {
+    const QString x = QStringLiteral("(CASE WHEN typeof(%1) IN ('integer','real') THEN %1 ELSE 0 END)").arg(column);
+    return QStringLiteral("(CASE WHEN %1 - floor(%1) = 0.5 THEN 2 * round(%1 / 2) ELSE round(%1) END)").arg(x);
+}
+
+} // namespace
+
 void TForm1::setCountsToBuy(bool generate) {
     PostPendingEdit();
-    TQuery q;
-    q.SQLAdd(QStringLiteral("select * from item where store=") + QuotedStr(AppConfig->StoreID));
-    DB1->OpenQuery(q);
+    const QString store = QuotedStr(AppConfig->StoreID);
     {
         WaitCursor wait;
-        Session.RunBulk(AppDirs->DBPath, [&q, generate] {
-            TField &inStore = q.FieldByName(QStringLiteral("count_inStore"));
-            TField &keep = q.FieldByName(QStringLiteral("Count_default"));
-            TField &toBuy = q.FieldByName(QStringLiteral("count_new"));
-            for (q.First(); !q.Eof(); q.Next()) {
-                if (generate) {
-                    // Whole numbers, halves to the even number, as the counts are kept.
-                    const double have = std::nearbyint(inStore.AsFloat());
-                    const double want = std::nearbyint(keep.AsFloat());
-                    if (want > have) {
-                        q.Edit();
-                        toBuy.SetAsFloat(want - have);
-                        q.Post();
-                    }
-                } else {
-                    q.Edit();
-                    toBuy.SetAsFloat(0);
-                    q.Post();
-                }
+        // The whole pass as one statement in one transaction: what posting row by row writes, at the speed
+        // of the engine. Should it fail, the pass is run again row by row, so that the rows before the
+        // failing one keep their new counts as they would have.
+        try {
+            TQuery all;
+            if (generate) {
+                const QString have = wholeCountSql(QStringLiteral("count_inStore"));
+                const QString want = wholeCountSql(QStringLiteral("Count_default"));
+                all.SQLAdd(QStringLiteral("update item set count_new = ") + want + QStringLiteral(" - ") + have +
+                           QStringLiteral(" where store=") + store + QStringLiteral(" and ") + want + QStringLiteral(" > ") +
+                           have);
+            } else {
+                all.SQLAdd(QStringLiteral("update item set count_new = 0 where store=") + store);
             }
-        });
+            all.SetDatabaseName(AppDirs->DBPath);
+            Session.RunBulk(AppDirs->DBPath, [&all] { all.ExecSQL(); });
+        } catch (const Exception &) {
+            setCountsRowByRow(generate);
+        }
     }
     if (ShopView->Active())
         ShopView->Refresh();
     StoreListClick();
+}
+
+void TForm1::setCountsRowByRow(bool generate) {
+    TQuery q;
+    q.SQLAdd(QStringLiteral("select * from item where store=") + QuotedStr(AppConfig->StoreID));
+    DB1->OpenQuery(q);
+    Session.RunBulk(AppDirs->DBPath, [&q, generate] {
+        TField &inStore = q.FieldByName(QStringLiteral("count_inStore"));
+        TField &keep = q.FieldByName(QStringLiteral("Count_default"));
+        TField &toBuy = q.FieldByName(QStringLiteral("count_new"));
+        for (q.First(); !q.Eof(); q.Next()) {
+            if (generate) {
+                // Whole numbers, halves to the even number, as the counts are kept.
+                const double have = std::nearbyint(inStore.AsFloat());
+                const double want = std::nearbyint(keep.AsFloat());
+                if (want > have) {
+                    q.Edit();
+                    toBuy.SetAsFloat(want - have);
+                    q.Post();
+                }
+            } else {
+                q.Edit();
+                toBuy.SetAsFloat(0);
+                q.Post();
+            }
+        }
+    });
 }
 
 void TForm1::BitBtn2Click() {

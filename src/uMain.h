@@ -165,6 +165,7 @@ private:
     void buildListText(bool allStores);
     bool mayOpenStaffPage();
     void setCountsToBuy(bool generate);
+    void setCountsRowByRow(bool generate);
     bool startedUp_ = false;
     bool savingPanel_ = false;
 };

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QToolButton>
+#include <sqlite3.h>
 
 namespace {
 
@@ -180,6 +181,27 @@ INSTANTIATE_TEST_SUITE_P(Counts, AutoGenerateTest,
                                            GenerateCase{"7", "5", "1", "1"}, GenerateCase{"2.5", "5", "0", "3"},
                                            GenerateCase{"3.5", "5", "0", "1"}, GenerateCase{"", "2", "", "2"},
                                            GenerateCase{"0", "4.5", "0", "4"}));
+
+// A row the table refuses (a trigger stands in for a disk error on one row): the rows before it keep
+// their new counts, the rest stay as they were, and the error is shown.
+TEST_F(ShopTest, AutoGenerateKeepsWhatWasWrittenBeforeARowThatFails) {
+    Exec("delete from item");
+    const int first = AddItemRow("0", "Dairy", "Milk", "0", "1", "5");
+    const int bad = AddItemRow("0", "Dairy", "Bad", "0", "1", "5");
+    const int last = AddItemRow("0", "Dairy", "Tea", "0", "1", "5");
+    Session.Close();
+    sqlite3 *h = nullptr;
+    ASSERT_EQ(sqlite3_open((DBPath() + "item.db").toUtf8().constData(), &h), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(h, "CREATE TRIGGER refuse BEFORE UPDATE ON item WHEN new.item_name='Bad' "
+                              "BEGIN SELECT RAISE(ABORT, 'row refused'); END;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(h);
+    Guarded([] { Form1->BitBtn2Click(); });
+    ASSERT_EQ(dialogs->Errors().size(), 1);
+    EXPECT_TRUE(dialogs->Errors().first().contains("row refused")) << dialogs->Errors().first().toStdString();
+    EXPECT_EQ(Value(QString("select Count_New from item where ID=%1").arg(first)), "4");
+    EXPECT_EQ(Value(QString("select Count_New from item where ID=%1").arg(bad)), "0");
+    EXPECT_EQ(Value(QString("select Count_New from item where ID=%1").arg(last)), "0");
+}
 
 TEST_F(ShopTest, ClearAsksFirstAndZeroesOnlyTheConfiguredStore) {
     dialogs->confirmAnswers.push_back(TModalResult::mrNo);

@@ -4,7 +4,24 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 TSession Session;
+
+namespace {
+// Results are read into memory and dropped again with every filter, search and refresh. By default the C
+// library hands freed memory back to the system at once, so the next result of the same size faults every
+// page in afresh, which costs more than reading the rows. Keep freed memory for the next result instead.
+[[maybe_unused]] const bool keepFreedMemory = [] {
+#ifdef __GLIBC__
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+#endif
+    return true;
+}();
+} // namespace
 
 namespace {
 // One key per folder, however it is written (trailing separator, "..", symbolic links).

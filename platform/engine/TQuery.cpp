@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <cmath>
+#include <cstring>
 #include <sqlite3.h>
 
 // ---------------------------------------------------------------------------------------------
@@ -27,6 +28,20 @@ double ParseNumberText(const QString &text, bool *ok) {
     if (ok)
         *ok = good;
     return v;
+}
+
+QString CellText(const TCell &c) {
+    switch (c.kind) {
+    case TCell::Null:
+        return QString();
+    case TCell::Number:
+        return FormatNumberText(c.num);
+    case TCell::Text:
+        return c.str;
+    case TCell::Utf8:
+        return QString::fromUtf8(c.utf8, c.len);
+    }
+    return QString();
 }
 
 namespace {
@@ -91,8 +106,40 @@ void bindCell(sqlite3_stmt *st, int index, const TCell &c) {
         sqlite3_bind_text(st, index, u.constData(), u.size(), SQLITE_TRANSIENT);
         break;
     }
+    case TCell::Utf8:
+        sqlite3_bind_text(st, index, c.utf8, c.len, SQLITE_TRANSIENT);
+        break;
     }
 }
+
+// Keeps the bytes of a result's texts in a few large blocks instead of one allocation per text.
+class TextStore {
+public:
+    explicit TextStore(std::vector<std::unique_ptr<char[]>> &blocks) : blocks_(blocks) {}
+    const char *Add(const char *bytes, int len) {
+        if (len > kBlock / 4) { // a long text gets a block of its own
+            blocks_.push_back(std::make_unique<char[]>(static_cast<size_t>(len)));
+            std::memcpy(blocks_.back().get(), bytes, static_cast<size_t>(len));
+            return blocks_.back().get();
+        }
+        if (free_ < len) {
+            blocks_.push_back(std::make_unique<char[]>(kBlock));
+            next_ = blocks_.back().get();
+            free_ = kBlock;
+        }
+        char *at = next_;
+        std::memcpy(at, bytes, static_cast<size_t>(len));
+        next_ += len;
+        free_ -= len;
+        return at;
+    }
+
+private:
+    static constexpr int kBlock = 64 * 1024 - 64;
+    std::vector<std::unique_ptr<char[]>> &blocks_;
+    char *next_ = nullptr;
+    int free_ = 0;
+};
 
 } // namespace
 
@@ -101,20 +148,11 @@ void bindCell(sqlite3_stmt *st, int index, const TCell &c) {
 
 bool TField::IsNull() const {
     const TCell &c = query_->CurrentCell(index_);
-    return c.kind == TCell::Null || (c.kind == TCell::Text && c.str.isEmpty());
+    return c.kind == TCell::Null || (c.kind == TCell::Text && c.str.isEmpty()) || (c.kind == TCell::Utf8 && c.len == 0);
 }
 
 QString TField::AsString() const {
-    const TCell &c = query_->CurrentCell(index_);
-    switch (c.kind) {
-    case TCell::Null:
-        return QString();
-    case TCell::Number:
-        return FormatNumberText(c.num);
-    case TCell::Text:
-        return c.str;
-    }
-    return QString();
+    return CellText(query_->CurrentCell(index_));
 }
 
 double TField::AsFloat() const {
@@ -125,7 +163,8 @@ double TField::AsFloat() const {
     case TCell::Number:
         return c.num;
     case TCell::Text:
-        return ParseNumberText(c.str);
+    case TCell::Utf8:
+        return ParseNumberText(CellText(c));
     }
     return 0;
 }
@@ -293,6 +332,8 @@ void TQuery::readResult() {
         fields.push_back(std::make_unique<TField>(this, i, name, type, width));
     }
     std::vector<Row> rows;
+    std::vector<std::unique_ptr<char[]>> textBlocks;
+    TextStore texts(textBlocks);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         Row row(static_cast<size_t>(ncol));
@@ -311,8 +352,9 @@ void TQuery::readResult() {
                 break;
             default: {
                 const char *t = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-                c.kind = TCell::Text;
-                c.str = QString::fromUtf8(t, sqlite3_column_bytes(st, i));
+                c.len = sqlite3_column_bytes(st, i);
+                c.kind = TCell::Utf8;
+                c.utf8 = texts.Add(t, c.len);
                 break;
             }
             }
@@ -336,6 +378,7 @@ void TQuery::readResult() {
         fields_ = std::move(fields);
     }
     rows_ = std::move(rows);
+    text_ = std::move(textBlocks);
 }
 
 void TQuery::Open() {
@@ -355,6 +398,7 @@ void TQuery::Close() {
         return;
     rows_.clear();
     editRow_.clear();
+    text_.clear();
     modified_ = false;
     cur_ = -1;
     eof_ = bof_ = true;
@@ -695,22 +739,14 @@ TField &TQuery::FieldByName(const QString &name) {
 const TCell &TQuery::CellAt(int row, int column) const {
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= static_cast<int>(fields_.size()))
         return nullCell();
-    if (row == cur_ && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert))
-        return editRow_[static_cast<size_t>(column)];
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    const TCell &cell = row == cur_ && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+                            ? editRow_[static_cast<size_t>(column)]
+                            : rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    return cell;
 }
 
 QString TQuery::TextAt(int row, int column) const {
-    const TCell &c = CellAt(row, column);
-    switch (c.kind) {
-    case TCell::Null:
-        return QString();
-    case TCell::Number:
-        return FormatNumberText(c.num);
-    case TCell::Text:
-        return c.str;
-    }
-    return QString();
+    return CellText(CellAt(row, column));
 }
 
 const TCell &TQuery::CurrentCell(int column) const {

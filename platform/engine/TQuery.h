@@ -17,10 +17,17 @@ enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 enum class TFieldType { ftString, ftFloat, ftInteger };
 
 // One stored value: null, a number or a text.
+// A text read from the table stays as UTF-8 bytes in the result's own memory (kind Utf8) and is made a
+// QString only when it is read (CellText); a text written through a field is a QString (kind Text).
+// Large results open faster that way.
 struct TCell {
-    enum Kind : unsigned char { Null, Number, Text };
+    enum Kind : unsigned char { Null, Number, Text, Utf8 };
     Kind kind = Null;
-    double num = 0;
+    int len = 0; // Utf8: the number of bytes
+    union {
+        double num = 0;
+        const char *utf8;
+    };
     QString str;
 };
 
@@ -169,9 +176,13 @@ private:
     std::shared_ptr<Connection> conn_;
     unsigned connGeneration_ = 0;
     std::vector<std::unique_ptr<TField>> retiredFields_;
+    // The UTF-8 bytes of the texts of the current result, in large blocks.
+    std::vector<std::unique_ptr<char[]>> text_;
 };
 
 // The shortest general decimal form with up to 15 significant digits (3, 2.5, 0.25).
 QString FormatNumberText(double value);
+// The text of a stored value: numbers in their shortest general form, null as empty text.
+QString CellText(const TCell &cell);
 // Reads decimal text; empty or non-numeric text gives 0 (ok set false).
 double ParseNumberText(const QString &text, bool *ok = nullptr);
