@@ -108,19 +108,7 @@ class ProgramBench {
     }
 
     ~ProgramBench() {
-        delete Form1; // owns DB1, User, Item, Stock, ItemReport and the About box
-        Form1 = nullptr;
-        frmAbout = nullptr;
-        DB1 = nullptr;
-        User = nullptr;
-        Item = nullptr;
-        Stock = nullptr;
-        ItemReport = nullptr;
-        delete AppConfig;
-        AppConfig = nullptr;
-        delete AppDirs;
-        AppDirs = nullptr;
-        Session.Close();
+        FreeProgram();
         SetDialogAnswerer(nullptr);
         SetProgramFolderForTests(QString());
     }

@@ -14,6 +14,6 @@ int main(int argc, char *argv[]) {
     Form1 = new TForm1();
     frmAbout = new TfrmAbout(Form1);
     const int rc = TApplication::exec();
-    delete Form1;
+    FreeProgram();
     return rc;
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QToolButton>
 
 TImage::TImage(QWidget *parent) : QLabel(parent) {
@@ -65,4 +66,17 @@ QToolButton *MakeFlatButton(QWidget *parent, const QString &name, const QString 
     b->setCursor(Qt::PointingHandCursor);
     b->setMinimumHeight(26);
     return b;
+}
+
+QHBoxLayout *MakeOkCancelRow(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel) {
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setObjectName(QStringLiteral("OKBtn"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

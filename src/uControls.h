@@ -5,6 +5,8 @@
 #include <QSize>
 
 class QFrame;
+class QHBoxLayout;
+class QPushButton;
 class QLineEdit;
 class QToolButton;
 
@@ -26,3 +28,6 @@ QFrame *MakeSearchBox(QWidget *parent, QObject *eventFilter, QLineEdit *&search,
 
 // A flat button with a caption and a hint.
 QToolButton *MakeFlatButton(QWidget *parent, const QString &name, const QString &caption, const QString &hint);
+
+// The right-aligned "OK" (default) and "Cancel" buttons of a small dialog, named OKBtn and CancelBtn.
+QHBoxLayout *MakeOkCancelRow(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel);

@@ -48,6 +48,22 @@
 
 TForm1 *Form1 = nullptr;
 
+void FreeProgram() {
+    delete Form1; // owns DB1, User, Item, Stock, ItemReport and the About box
+    Form1 = nullptr;
+    frmAbout = nullptr;
+    DB1 = nullptr;
+    User = nullptr;
+    Item = nullptr;
+    Stock = nullptr;
+    ItemReport = nullptr;
+    delete AppConfig;
+    AppConfig = nullptr;
+    delete AppDirs;
+    AppDirs = nullptr;
+    Session.Close();
+}
+
 namespace {
 
 QString &programFolderOverride() {

@@ -171,3 +171,8 @@ private:
 };
 
 extern TForm1 *Form1;
+
+// Frees the main window (and with it DB1, User, Item, Stock, ItemReport and the About box), the settings
+// and the folder layout, clears their globals and releases the database connections. The program does
+// this on its way out; tests and benchmarks that start the window more than once do it in between.
+void FreeProgram();

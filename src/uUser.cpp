@@ -1,6 +1,8 @@
 #include "uUser.h"
 #include "uConfigIni.h"
 
+#include "uControls.h"
+
 #include "dialogs/Dialogs.h"
 
 #include <QGuiApplication>
@@ -56,16 +58,7 @@ TUser::TUser(QWidget *owner) : QDialog(owner), TTableOwner(this, QStringLiteral(
     Password->setEchoMode(QLineEdit::Password);
     v->addWidget(Password);
     v->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    v->addLayout(buttons);
+    v->addLayout(MakeOkCancelRow(this, OKBtn, CancelBtn));
     setTabOrder(UserName, Password);
     setTabOrder(Password, OKBtn);
     setTabOrder(OKBtn, CancelBtn);

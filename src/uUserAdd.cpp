@@ -1,6 +1,8 @@
 #include "uUserAdd.h"
 #include "uUser.h"
 
+#include "uControls.h"
+
 #include "dialogs/Dialogs.h"
 
 #include <QComboBox>
@@ -44,16 +46,7 @@ TUserAdd::TUserAdd(QWidget *owner) : QDialog(owner) {
     Level->setCurrentIndex(-1);
     v->addWidget(Level);
     v->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    v->addLayout(buttons);
+    v->addLayout(MakeOkCancelRow(this, OKBtn, CancelBtn));
     setTabOrder(UserName, Password);
     setTabOrder(Password, Password2);
     setTabOrder(Password2, Level);
