@@ -3,6 +3,7 @@
 // $LARDERLY_SHOTS (default /tmp).
 #include "ProgramHarness.h"
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QTabWidget>
 
@@ -47,7 +48,13 @@ TEST_F(ScreenshotTest, DISABLED_RenderWindows) {
     Item->show();
     QCoreApplication::processEvents();
     Item->grab().save(out + "larderly_reconcile.png");
+    // Reconcile everything bought and leave the folder behind, so the history can be read with sqlite3.
+    Item->All->setChecked(true);
+    Item->Reconcile(ReconcileMode::Add);
+    Item->grab().save(out + "larderly_reconciled.png");
     Item->hide();
+    dir.setAutoRemove(false);
+    std::printf("program folder kept: %s\n", qPrintable(folder));
     User->grab().save(out + "larderly_login.png");
 }
 
