@@ -1,7 +1,7 @@
 #include "data/TDBCtrlGrid.h"
 #include "data/TDBEdit.h"
 #include "data/TDBText.h"
-#include "data/TDataSource.h"
+#include "data/TDataLink.h"
 #include "dialogs/Dialogs.h"
 #include "engine/TQuery.h"
 #include <QKeyEvent>
@@ -27,7 +27,16 @@ constexpr int RightMargin = 4;
 } // namespace
 
 TDBCtrlGrid::TDBCtrlGrid(QWidget *parent)
-    : QAbstractScrollArea(parent), edit_(new TDBEdit(viewport())), label_(new TDBText(viewport())) {
+    : QAbstractScrollArea(parent), link_(new TDataLink(this)), edit_(new TDBEdit(viewport())),
+      label_(new TDBText(viewport())) {
+    connect(link_, &TDataLink::DataSetChanged, this, &TDBCtrlGrid::relayout);
+    connect(link_, &TDataLink::DataSetReset, this, &TDBCtrlGrid::relayout);
+    connect(link_, &TDataLink::Scrolled, this, &TDBCtrlGrid::onScrolled);
+    connect(link_, &TDataLink::RecordChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(link_, &TDataLink::StateChanged, this, [this]() {
+        placeControls();
+        viewport()->update();
+    });
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -54,30 +63,16 @@ TDBCtrlGrid::TDBCtrlGrid(QWidget *parent)
 }
 
 TDataSource *TDBCtrlGrid::DataSource() const {
-    return source_.data();
+    return link_->DataSource();
 }
 
 TQuery *TDBCtrlGrid::DataSet() const {
-    return source_ ? source_->DataSet() : nullptr;
+    return link_->DataSet();
 }
 
 void TDBCtrlGrid::SetDataSource(TDataSource *source) {
-    if (source_ == source)
+    if (!link_->SetDataSource(source))
         return;
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &TDataSource::DataSetChanged, this, &TDBCtrlGrid::relayout);
-        connect(source, &TDataSource::DataSetReset, this, &TDBCtrlGrid::relayout);
-        connect(source, &TDataSource::Scrolled, this, &TDBCtrlGrid::onScrolled);
-        connect(source, &TDataSource::RecordChanged, viewport(), qOverload<>(&QWidget::update));
-        connect(source, &TDataSource::StateChanged, this, [this]() {
-            placeControls();
-            viewport()->update();
-        });
-        connect(source, &QObject::destroyed, this, &TDBCtrlGrid::relayout);
-    }
     edit_->SetDataSource(source);
     label_->SetDataSource(source);
     relayout();

@@ -7,8 +7,8 @@
 // the current one (posting a pending edit of the row left behind).
 #include <QAbstractScrollArea>
 #include <QColor>
-#include <QPointer>
 
+class TDataLink;
 class TDataSource;
 class TDBEdit;
 class TDBText;
@@ -80,7 +80,7 @@ class TDBCtrlGrid : public QAbstractScrollArea {
     void placeControls();
     void moveToRow(int row);
 
-    QPointer<TDataSource> source_;
+    TDataLink *link_;
     TDBEdit *edit_;
     TDBText *label_;
     int colCount_ = 3;

@@ -2,32 +2,18 @@
 // TDBEdit: a one-line edit bound to a field of a data source's current row. It shows the field's text
 // and follows the row; typing puts the query in edit state, and the typed text is written into the field
 // when the query posts (its UpdateRecord notice) or when the edit loses the focus. The value reaches the
-// table when the row is posted.
+// table when the row is posted. The binding itself is TFieldEditor's; this is the line edit's side of it.
+#include "data/TFieldEditLink.h"
 #include <QLineEdit>
 
-class TDataSource;
-class TField;
-class TFieldDataLink;
-
-class TDBEdit : public QLineEdit {
+class TDBEdit : public QLineEdit, public TFieldEditor {
     Q_OBJECT
   public:
     explicit TDBEdit(QWidget *parent = nullptr);
 
-    void SetDataSource(TDataSource *source);
-    TDataSource *DataSource() const;
-    void SetDataField(const QString &fieldName);
-    QString DataField() const;
-    // The bound field, or nullptr while the query is closed or lacks the column.
-    TField *Field() const;
-
-    // True while the edit holds typed text not yet written into the field.
-    bool Modified() const { return modified_; }
     // True while the edit holds typed text whose writing into the field failed (its error was shown);
     // the text waits there for the user to correct it or to press Escape.
-    bool WriteFailed() const { return modified_ && keepText_; }
-    // Writes typed text into the field now. Errors are thrown (the caller reports them).
-    void UpdateRecord();
+    bool WriteFailed() const { return link_->WriteFailed(); }
 
   signals:
     // A mouse button was pressed and released inside the edit.
@@ -44,18 +30,7 @@ class TDBEdit : public QLineEdit {
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    void load();
-    void onRowReset();
-    void onRecordChanged();
-    void onStateChanged();
-    void onUpdateData();
     void onTextChanged();
-    void refreshReadOnly();
 
-    TFieldDataLink *link_;
-    bool modified_ = false;
-    // A write failed: keep the typed text on screen although the query went back to browsing.
-    bool keepText_ = false;
-    bool loading_ = false;
     bool pressed_ = false;
 };

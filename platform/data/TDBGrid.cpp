@@ -1,5 +1,5 @@
 #include "data/TDBGrid.h"
-#include "data/TDataSource.h"
+#include "data/TDataLink.h"
 #include "dialogs/Dialogs.h"
 #include "engine/TQuery.h"
 #include <QHeaderView>
@@ -37,7 +37,10 @@ class CellDelegate : public QStyledItemDelegate {
 
 } // namespace
 
-TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), model_(new TQueryModel(this)) {
+TDBGrid::TDBGrid(QWidget *parent)
+    : QTableView(parent), link_(new TDataLink(this)), model_(new TQueryModel(this)) {
+    connect(link_, &TDataLink::DataSetChanged, this, &TDBGrid::rebind);
+    connect(link_, &TDataLink::UpdateRecord, this, &TDBGrid::writeEditor);
     setModel(model_);
     setItemDelegate(new CellDelegate(
         this, [this](QWidget *editor) { editor_ = editor; },
@@ -92,25 +95,16 @@ TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), model_(new TQueryModel(t
 }
 
 TDataSource *TDBGrid::DataSource() const {
-    return source_.data();
+    return link_->DataSource();
 }
 
 TQuery *TDBGrid::DataSet() const {
-    return source_ ? source_->DataSet() : nullptr;
+    return link_->DataSet();
 }
 
 void TDBGrid::SetDataSource(TDataSource *source) {
-    if (source_ == source)
-        return;
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &TDataSource::DataSetChanged, this, &TDBGrid::rebind);
-        connect(source, &TDataSource::UpdateRecord, this, &TDBGrid::writeEditor);
-        connect(source, &QObject::destroyed, this, [this]() { model_->SetQuery(nullptr); });
-    }
-    rebind();
+    if (link_->SetDataSource(source))
+        rebind();
 }
 
 void TDBGrid::rebind() {

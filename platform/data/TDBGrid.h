@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTableView>
 
+class TDataLink;
 class TDataSource;
 class TQuery;
 
@@ -64,7 +65,7 @@ class TDBGrid : public QTableView {
     void appendRow();
     void writeEditor();
 
-    QPointer<TDataSource> source_;
+    TDataLink *link_;
     TQueryModel *model_;
     bool confirmDelete_ = true;
     bool ctrlDeleteByOwner_ = false;

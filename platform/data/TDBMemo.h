@@ -1,27 +1,15 @@
 #pragma once
 // TDBMemo: a multi-line text edit bound to a text field of a data source's current row. Typing puts the
 // query in edit state; the text is written into the field when the query posts and when the memo loses
-// the focus, and reaches the table when the row is posted.
+// the focus, and reaches the table when the row is posted. The binding itself is TFieldEditor's; this is
+// the plain text edit's side of it.
+#include "data/TFieldEditLink.h"
 #include <QPlainTextEdit>
 
-class TDataSource;
-class TField;
-class TFieldDataLink;
-
-class TDBMemo : public QPlainTextEdit {
+class TDBMemo : public QPlainTextEdit, public TFieldEditor {
     Q_OBJECT
   public:
     explicit TDBMemo(QWidget *parent = nullptr);
-
-    void SetDataSource(TDataSource *source);
-    TDataSource *DataSource() const;
-    void SetDataField(const QString &fieldName);
-    QString DataField() const;
-    TField *Field() const;
-
-    bool Modified() const { return modified_; }
-    // Writes typed text into the field now. Errors are thrown (the caller reports them).
-    void UpdateRecord();
 
   signals:
     // The memo lost the focus to another control, after writing its text into the field.
@@ -31,15 +19,5 @@ class TDBMemo : public QPlainTextEdit {
     void focusOutEvent(QFocusEvent *event) override;
 
   private:
-    void load();
-    void onRecordChanged();
-    void onStateChanged();
-    void onUpdateData();
     void onTextChanged();
-    void refreshReadOnly();
-
-    TFieldDataLink *link_;
-    bool modified_ = false;
-    bool keepText_ = false;
-    bool loading_ = false;
 };

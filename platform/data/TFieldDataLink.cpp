@@ -1,33 +1,15 @@
 #include "data/TFieldDataLink.h"
-#include "data/TDataSource.h"
 #include "engine/TQuery.h"
 
-TFieldDataLink::TFieldDataLink(QObject *parent) : QObject(parent) {}
-
-TDataSource *TFieldDataLink::DataSource() const {
-    return source_.data();
+TFieldDataLink::TFieldDataLink(QObject *parent) : TDataLink(parent) {
+    connect(this, &TDataLink::DataSetChanged, this, &TFieldDataLink::RowReset);
+    connect(this, &TDataLink::DataSetReset, this, &TFieldDataLink::RowReset);
+    connect(this, &TDataLink::Scrolled, this, &TFieldDataLink::RowReset);
 }
 
 void TFieldDataLink::SetDataSource(TDataSource *source) {
-    if (source_ == source)
-        return;
-    for (const auto &link : links_)
-        disconnect(link);
-    links_.clear();
-    source_ = source;
-    if (source) {
-        links_ << connect(source, &TDataSource::DataSetChanged, this, &TFieldDataLink::RowReset)
-               << connect(source, &TDataSource::DataSetReset, this, &TFieldDataLink::RowReset)
-               << connect(source, &TDataSource::Scrolled, this, &TFieldDataLink::RowReset)
-               << connect(source, &TDataSource::RecordChanged, this, &TFieldDataLink::RecordChanged)
-               << connect(source, &TDataSource::StateChanged, this, &TFieldDataLink::StateChanged)
-               << connect(source, &TDataSource::UpdateRecord, this, &TFieldDataLink::UpdateData)
-               << connect(source, &QObject::destroyed, this, [this]() {
-                      links_.clear();
-                      emit RowReset();
-                  });
-    }
-    emit RowReset();
+    if (TDataLink::SetDataSource(source))
+        emit RowReset();
 }
 
 void TFieldDataLink::SetFieldName(const QString &name) {
@@ -35,10 +17,6 @@ void TFieldDataLink::SetFieldName(const QString &name) {
         return;
     fieldName_ = name;
     emit RowReset();
-}
-
-TQuery *TFieldDataLink::DataSet() const {
-    return source_ ? source_->DataSet() : nullptr;
 }
 
 TField *TFieldDataLink::Field() const {

@@ -2,27 +2,23 @@
 // TFieldDataLink: the tie between one bound control and one field of a data source's query. It finds
 // the field by name (again after every reopen), answers the questions every bound control asks (is
 // there a row, may it be changed, what is its text) and sorts the query's notifications into the few
-// things a control reacts to.
-#include <QObject>
-#include <QPointer>
+// things a control reacts to: RowReset here, and RecordChanged, StateChanged and UpdateRecord passed on
+// as they come (see TDataLink).
+#include "data/TDataLink.h"
 #include <QString>
 
-class TDataSource;
-class TQuery;
 class TField;
 
-class TFieldDataLink : public QObject {
+class TFieldDataLink : public TDataLink {
     Q_OBJECT
   public:
     explicit TFieldDataLink(QObject *parent = nullptr);
 
+    // Points the link at another data source, which is a RowReset for the control.
     void SetDataSource(TDataSource *source);
-    TDataSource *DataSource() const;
     void SetFieldName(const QString &name);
     const QString &FieldName() const { return fieldName_; }
 
-    // The query behind the data source; nullptr when none.
-    TQuery *DataSet() const;
     // The bound field of the open query; nullptr when the query is closed or has no such column.
     TField *Field() const;
     // True when the query is open, has the field and a current row.
@@ -42,15 +38,7 @@ class TFieldDataLink : public QObject {
     // The row shown is another one (row moved, query reset, reopened, rebound): show it afresh and
     // drop any text typed for the row before.
     void RowReset();
-    // A value of the current row changed (a pending edit, a post, a cancel).
-    void RecordChanged();
-    // The query's state changed.
-    void StateChanged();
-    // The query is about to post: write pending text into the field now.
-    void UpdateData();
 
   private:
-    QPointer<TDataSource> source_;
     QString fieldName_;
-    QList<QMetaObject::Connection> links_;
 };

@@ -21,6 +21,12 @@ QIcon markerIcon(TRowIndicator kind) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(0x3d, 0x4a, 0x57);
+    // Lines one after the other, each drawn on its own.
+    const auto strokes = [&p, &ink](qreal width, std::initializer_list<QLineF> lines) {
+        p.setPen(QPen(ink, width));
+        for (const QLineF &line : lines)
+            p.drawLine(line);
+    };
     switch (kind) {
     case TRowIndicator::Current: {
         QPainterPath path;
@@ -32,16 +38,10 @@ QIcon markerIcon(TRowIndicator kind) {
         break;
     }
     case TRowIndicator::Editing:
-        p.setPen(QPen(ink, 1.2));
-        p.drawLine(QPointF(5, 1), QPointF(5, 9));
-        p.drawLine(QPointF(3, 1), QPointF(7, 1));
-        p.drawLine(QPointF(3, 9), QPointF(7, 9));
+        strokes(1.2, {{5, 1, 5, 9}, {3, 1, 7, 1}, {3, 9, 7, 9}});
         break;
     case TRowIndicator::Inserting:
-        p.setPen(QPen(ink, 1.3));
-        p.drawLine(QPointF(5, 1.5), QPointF(5, 8.5));
-        p.drawLine(QPointF(2, 3.3), QPointF(8, 6.7));
-        p.drawLine(QPointF(2, 6.7), QPointF(8, 3.3));
+        strokes(1.3, {{5, 1.5, 5, 8.5}, {2, 3.3, 8, 6.7}, {2, 6.7, 8, 3.3}});
         break;
     case TRowIndicator::None:
         break;
