@@ -110,6 +110,18 @@ TEST_F(EngineTest, LiveResultEditInsertDeleteAndCursor) {
     q->Next();
     EXPECT_TRUE(q->Eof());
 
+    // MoveBy stops at the ends and says so.
+    q->First();
+    q->MoveBy(5);
+    EXPECT_EQ(q->RecNo(), 2);
+    EXPECT_TRUE(q->Eof());
+    q->MoveBy(-1);
+    EXPECT_EQ(q->RecNo(), 1);
+    EXPECT_FALSE(q->Eof());
+    q->MoveBy(-3);
+    EXPECT_TRUE(q->Bof());
+    q->Last();
+
     // Edit and post: reaches the file; only when posted.
     q->Edit();
     q->FieldByName("count_new").SetAsFloat(7);

@@ -501,9 +501,11 @@ void TQuery::Prior() {
 void TQuery::MoveBy(int distance) {
     if (distance == 0)
         return;
-    moveTo(cur_ + distance);
-    eof_ = distance > 0 && cur_ == static_cast<int>(rows_.size()) - 1 ? eof_ : false;
-    bof_ = cur_ <= 0;
+    // Moving past either end stops on the last or first row and sets Eof or Bof, as Next and Prior do.
+    const int target = cur_ + distance;
+    moveTo(target);
+    eof_ = rows_.empty() || target >= static_cast<int>(rows_.size());
+    bof_ = rows_.empty() || target < 0;
 }
 
 int TQuery::RecNo() const {
