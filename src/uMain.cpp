@@ -929,17 +929,6 @@ void TForm1::AllListClick() {
     buildListText(true);
 }
 
-namespace {
-
-// A count column as Auto Generate reads it: a number, anything else 0, rounded to the nearest whole
-// number with halves going to the even number.
-QString wholeCountSql(const QString &column) {
-    const QString x = QStringLiteral("(CASE WHEN typeof(%1) IN ('integer','real') THEN %1 ELSE 0 END)").arg(column);
-    return QStringLiteral("(CASE WHEN %1 - floor(%1) = 0.5 THEN 2 * round(%1 / 2) ELSE round(%1) END)").arg(x);
-}
-
-} // namespace
-
 void TForm1::setCountsToBuy(bool generate) {
     PostPendingEdit();
     const QString store = QuotedStr(AppConfig->StoreID);
@@ -951,8 +940,9 @@ void TForm1::setCountsToBuy(bool generate) {
         try {
             TQuery all;
             if (generate) {
-                const QString have = wholeCountSql(QStringLiteral("count_inStore"));
-                const QString want = wholeCountSql(QStringLiteral("Count_default"));
+                // ROUNDEVEN reads a count as the row-by-row pass does: whole, halves to the even number.
+                const QString have = QStringLiteral("ROUNDEVEN(count_inStore)");
+                const QString want = QStringLiteral("ROUNDEVEN(Count_default)");
                 all.SQLAdd(QStringLiteral("update item set count_new = ") + want + QStringLiteral(" - ") + have +
                            QStringLiteral(" where store=") + store + QStringLiteral(" and ") + want + QStringLiteral(" > ") +
                            have);

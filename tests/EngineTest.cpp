@@ -239,6 +239,22 @@ TEST_F(EngineTest, StatementsAsTheProgramWritesThem) {
     EXPECT_EQ(raw("item.db", "select count(*) from item"), "3");
 }
 
+TEST_F(EngineTest, RoundEvenReadsACountAsTheProgramDoes) {
+    exec("CREATE TABLE t (ID autoinc, v Float, s char(8))");
+    struct Case {
+        const char *value;
+        const char *rounded;
+    } cases[] = {{"NULL", "0"}, {"2.5", "2"}, {"3.5", "4"}, {"-2.5", "-2"}, {"2.6", "3"},
+                 {"7", "7"},    {"'abc'", "0"}, {"'12abc'", "0"}, {"''", "0"}};
+    for (const Case &c : cases) {
+        exec("delete from t");
+        exec(QString("insert into t (v, s) values (%1, %1)").arg(c.value));
+        auto q = open("select ROUNDEVEN(v) as a, ROUNDEVEN(s) as b from t");
+        EXPECT_EQ(q->FieldByName("a").AsString(), c.rounded) << c.value;
+        EXPECT_EQ(q->FieldByName("b").AsString(), c.rounded) << c.value;
+    }
+}
+
 TEST_F(EngineTest, TableFilesAreFoundWithoutRegardToCase) {
     exec("CREATE TABLE stock (ID autoinc, Item_id char(24))");
     Session.Close();

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 #include <sqlite3.h>
+#include <cmath>
+#include "engine/TQuery.h"
 #include <sys/stat.h>
 
 namespace {
@@ -51,6 +53,27 @@ const QRegularExpression &charWidthRe() {
     return re;
 }
 
+// ROUNDEVEN(x): a count as the program reads it (a number; empty or non-numeric text is 0), rounded to
+// the nearest whole number with halves going to the even number. Lets a whole pass over the counts run
+// as one statement.
+void roundEven(sqlite3_context *context, int, sqlite3_value **argv) {
+    double v = 0;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        v = sqlite3_value_double(argv[0]);
+        break;
+    case SQLITE_TEXT: {
+        const char *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+        v = ParseNumberText(QString::fromUtf8(text, sqlite3_value_bytes(argv[0])));
+        break;
+    }
+    default:
+        break;
+    }
+    sqlite3_result_double(context, std::nearbyint(v));
+}
+
 } // namespace
 
 QString QuoteIdent(const QString &name) {
@@ -94,6 +117,8 @@ Connection::Connection(const QString &folder) : folder_(folder) {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 125);
+    sqlite3_create_function_v2(db_, "ROUNDEVEN", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                               &roundEven, nullptr, nullptr, nullptr);
     Sync();
 }
 
