@@ -44,6 +44,19 @@ const QString kNoRows = QStringLiteral("select * from item where 1 = 0");
 
 const QString kZero = QStringLiteral("0");
 
+// A bar of the window: a frame of fixed height with its own style and a row layout.
+QHBoxLayout *bar(QWidget *window, QFrame *&frame, const char *name, int height, const char *style, QMargins margins,
+                 int spacing) {
+    frame = new QFrame(window);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFixedHeight(height);
+    frame->setStyleSheet(QStringLiteral("#%1 { %2 }").arg(QLatin1String(name), QLatin1String(style)));
+    auto *row = new QHBoxLayout(frame);
+    row->setContentsMargins(margins);
+    row->setSpacing(spacing);
+    return row;
+}
+
 QToolButton *flatButton(QWidget *parent, const QString &name, const QString &caption, const QString &hint) {
     QToolButton *b = MakeFlatButton(parent, name, caption, hint);
     b->setFixedSize(64, 30);
@@ -99,13 +112,8 @@ void TItem::buildWindow() {
     v->setSpacing(0);
 
     // ---- top bar: store box, search box, "All Items"
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(33);
-    Panel1->setStyleSheet(QStringLiteral("#Panel1 { background: #f7f9f7; border-bottom: 1px solid #d9e2d9; }"));
-    auto *top = new QHBoxLayout(Panel1);
-    top->setContentsMargins(8, 4, 10, 4);
-    top->setSpacing(10);
+    QHBoxLayout *top = bar(this, Panel1, "Panel1", 33, "background: #f7f9f7; border-bottom: 1px solid #d9e2d9;",
+                           QMargins(8, 4, 10, 4), 10);
     Store = new QComboBox(Panel1);
     Store->setObjectName(QStringLiteral("Store"));
     Store->setEditable(false);
@@ -130,13 +138,7 @@ void TItem::buildWindow() {
     v->addWidget(Panel1);
 
     // ---- header strip over the two lists
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedHeight(25);
-    Panel2->setStyleSheet(QStringLiteral("#Panel2 { background: rgb(192, 220, 192); }"));
-    auto *strip = new QHBoxLayout(Panel2);
-    strip->setContentsMargins(0, 0, 0, 0);
-    strip->setSpacing(0);
+    QHBoxLayout *strip = bar(this, Panel2, "Panel2", 25, "background: rgb(192, 220, 192);", QMargins(), 0);
     auto heading = [this](const QString &name, const QString &text) {
         auto *l = new QLabel(text, Panel2);
         l->setObjectName(name);
@@ -200,13 +202,8 @@ void TItem::buildWindow() {
     v->addLayout(body, 1);
 
     // ---- bottom bar
-    Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFixedHeight(42);
-    Panel3->setStyleSheet(QStringLiteral("#Panel3 { background: #f7f9f7; border-top: 1px solid #d9e2d9; }"));
-    auto *bottom = new QHBoxLayout(Panel3);
-    bottom->setContentsMargins(10, 6, 10, 6);
-    bottom->setSpacing(8);
+    QHBoxLayout *bottom = bar(this, Panel3, "Panel3", 42, "background: #f7f9f7; border-top: 1px solid #d9e2d9;",
+                              QMargins(10, 6, 10, 6), 8);
     bottom->addStretch(1);
     Button2 = new QPushButton(QStringLiteral("Save"), Panel3);
     Button2->setObjectName(QStringLiteral("Button2"));

@@ -8,20 +8,10 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include "TestSupport.h"
 #include <gtest/gtest.h>
 
 namespace {
-
-void Put(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray Get(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QSet<QString> AsSet(const QStringList &list) {
     return QSet<QString>(list.begin(), list.end());

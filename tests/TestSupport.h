@@ -3,6 +3,7 @@
 #include "dialogs/ScriptedDialogs.h"
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,19 @@ struct ScopedDialogs {
     ~ScopedDialogs() { SetDialogAnswerer(nullptr); }
     ScriptedDialogs *operator->() { return &dialogs; }
 };
+
+// Writes a file's bytes (the test fails if it cannot).
+inline void Put(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+// A file's bytes, or "<missing>".
+inline QByteArray Get(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
 // A folder path with a trailing separator, as the program keeps folder names.
 inline QString Slash(const QString &path) {

@@ -14,17 +14,6 @@
 
 namespace {
 
-void Put(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray Get(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // A fresh program folder with its folders laid out, as the start-up sequence leaves it before the
 // settings are read.
 class uConfigIniTest : public ::testing::Test {

@@ -11,17 +11,6 @@
 
 namespace {
 
-void Put(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray Get(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // Every entry under `root`, as paths relative to it; folders end in '/'.
 QSet<QString> Tree(const QString &root) {
     QSet<QString> entries;
